@@ -1,0 +1,41 @@
+// The program's INI access: every INI file is addressed by its full path, so
+// the files live beside the executable and never in the Windows folder.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "app/IniSource.h"
+
+namespace cvt {
+
+[[nodiscard]] int ReadIniInt(const std::string& file, const std::string& section, const std::string& key,
+                             int defaultValue);
+// At most 255 characters.
+[[nodiscard]] std::string ReadIniString(const std::string& file, const std::string& section,
+                                        const std::string& key, const std::string& defaultValue);
+// The caller does not learn whether the key was there; the buffer keeps what it held.
+void ReadIniStruct(const std::string& file, const std::string& section, const std::string& key, void* buffer,
+                   unsigned size);
+void WriteIniInt(const std::string& file, const std::string& section, const std::string& key, int value);
+void WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& value);
+void WriteIniStruct(const std::string& file, const std::string& section, const std::string& key,
+                    const void* buffer, unsigned size);
+
+// One INI file seen through the platform-free read and write interfaces.
+class ProfileIniFile final : public IniSource, public IniSink {
+public:
+    explicit ProfileIniFile(std::string path) : path_(std::move(path)) {}
+    [[nodiscard]] const std::string& Path() const noexcept { return path_; }
+
+    int ReadInt(std::string_view section, std::string_view key, int defaultValue) const override;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const override;
+    void WriteInt(std::string_view section, std::string_view key, int value) override;
+    void WriteString(std::string_view section, std::string_view key, std::string_view value) override;
+
+private:
+    std::string path_;
+};
+
+}  // namespace cvt

@@ -1,0 +1,208 @@
+// Main window: start sequence, message dispatch, help and Run commands, close.
+#include "app/MainForm.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "../../res/resource.h"
+#include "app/AppPath.h"
+#include "app/CommandIds.h"
+#include "app/StringTable.h"
+#include "ui/ListView.h"
+#include "ui/MessageDialog.h"
+
+namespace cvt {
+namespace {
+
+constexpr char kClassName[] = "TFrmCVT";
+constexpr char kCaption[] = "Corvault Ver 1.01";
+constexpr char kHomePageUrl[] = "https://corvault.example.org/";
+constexpr char kAboutCredits[] = "Copyright (C) 2026 Corvault developers\r\n"
+                                 "不審なプロセスを素早くチェックできるタスクマネージャ";
+
+bool IsLeadByteOfAnsiCodePage(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+std::string ExecutableFolder() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return AppDirFromModulePath(path, IsLeadByteOfAnsiCodePage);
+}
+
+}  // namespace
+
+TFrmCVT::TFrmCVT(std::string appDir) { state_.appDir = std::move(appDir); }
+
+TFrmCVT::~TFrmCVT() = default;
+
+bool TFrmCVT::Create() {
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CVT));
+    if (!RegisterClassOnce(kClassName, icon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
+    HMENU menu = CreateMainMenu();
+    if (!CreateWindowObject(WS_EX_CONTROLPARENT, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 197,
+                            118, 682, 483, nullptr, menu)) {
+        DestroyMenu(menu);
+        return false;
+    }
+    FormCreate();
+    return true;
+}
+
+void TFrmCVT::FormCreate() {
+    if (state_.appDir.empty()) state_.appDir = ExecutableFolder();
+    state_.debugPrivilegeEnabled = EnableDebugPrivilege();
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    state_.isNTPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    LoadSettings();
+    InitCommandTags();
+    UpdateColumnPositions(0);
+    UpdateColumnPositions(1);
+    state_.SelectedProcessId() = kNone;
+    state_.SelectedWindowHandle() = kNone;
+    if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_SHOW);
+    UpdateWindow(Hwnd());
+}
+
+bool TFrmCVT::EnableDebugPrivilege() {
+    HANDLE rawToken = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
+    ui::UniqueKernelHandle token(rawToken);
+    TOKEN_PRIVILEGES privileges{};
+    if (!LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &privileges.Privileges[0].Luid)) return false;
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    TOKEN_PRIVILEGES previous{};
+    DWORD previousLength = 0;
+    SetLastError(0);
+    AdjustTokenPrivileges(token.Get(), FALSE, &privileges, sizeof privileges, &previous, &previousLength);
+    // Success without the privilege assigned reports ERROR_NOT_ALL_ASSIGNED.
+    return GetLastError() == 0;
+}
+
+void TFrmCVT::RequestTermination() {
+    terminationRequested_ = true;
+    PostQuitMessage(0);
+}
+
+LRESULT TFrmCVT::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateControls();
+            return 0;
+        case WM_SIZE:
+            if (pgcOnly_ != nullptr) LayoutPages();
+            return 0;
+        case WM_ACTIVATE:
+            state_.mainFormActive = LOWORD(wParam) != WA_INACTIVE;
+            break;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_CONTEXTMENU:
+            OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            return 0;
+        case kColumnDraggedMessage:
+            LsvColumnDragged(static_cast<int>(wParam));
+            return 0;
+        case WM_CLOSE:
+            FormCloseQuery();
+            DestroyWindow(Hwnd());
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
+    switch (id) {
+        case cmd::MiFileExit:
+        case cmd::BtnProcessExit:
+        case cmd::BtnAppExit:
+        case cmd::BtnManagerExit:
+        case cmd::BtnReportExit:
+            MiFileExitClick();
+            break;
+        case cmd::MiFileNewTask:
+        case cmd::BtnAppNewTask:
+            MiFileNewTaskClick();
+            break;
+        case cmd::MiHelpURLDevelop:
+            MiHelpURLDevelopClick();
+            break;
+        case cmd::MiHelpAbout:
+            MiHelpAboutClick();
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
+    if (header.hwndFrom == pgcOnly_ && header.code == TCN_SELCHANGE) {
+        const int item = static_cast<int>(SendMessageA(pgcOnly_, TCM_GETCURSEL, 0, 0));
+        SelectPage(item < kPageManager ? item : item + 1);
+        return 0;
+    }
+    for (int tag = 0; tag < 3; ++tag) {
+        if (header.hwndFrom != lsv_[static_cast<size_t>(tag)]) continue;
+        if (header.code == LVN_COLUMNCLICK)
+            LsvColumnClick(tag, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        return 0;
+    }
+    return 0;
+}
+
+void TFrmCVT::OnContextMenu(HWND control, LPARAM screenPoint) {
+    HMENU popup = control == lsv_[0] ? pumProcess_.Get() : control == lsv_[1] ? pumApp_.Get() : nullptr;
+    if (popup == nullptr) return;
+    POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (screenPoint == -1) {
+        // From the keyboard: open at the selected row, or at the list's corner.
+        RECT rc{};
+        const int row = ui::SelectedListRow(control);
+        rc.left = LVIR_BOUNDS;
+        if (row < 0 || !SendMessageA(control, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc))) rc = {};
+        pt = {rc.left, rc.bottom};
+        ClientToScreen(control, &pt);
+    }
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);
+}
+
+void TFrmCVT::MiFileExitClick() {
+    // Closing by command takes exactly the path of the close box.
+    SendMessageA(Hwnd(), WM_CLOSE, 0, 0);
+}
+
+void TFrmCVT::MiFileNewTaskClick() {
+    using RunFileDlgFn = int(WINAPI*)(HWND, HICON, LPCSTR, LPCSTR, LPCSTR, UINT);
+    ui::UniqueLibrary shell(LoadLibraryA("Shell32.dll"));
+    // The Run dialog is exported by ordinal only.
+    auto runDialog = shell ? reinterpret_cast<RunFileDlgFn>(
+                                 reinterpret_cast<void*>(GetProcAddress(shell.Get(), MAKEINTRESOURCEA(61))))
+                           : nullptr;
+    if (runDialog == nullptr) {
+        ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_RUNDIALOG_LOAD_FAILED));
+        return;
+    }
+    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(Hwnd(), GCLP_HICON));
+    runDialog(Hwnd(), icon, nullptr, nullptr, nullptr, 4);
+}
+
+void TFrmCVT::MiHelpURLDevelopClick() {
+    ShellExecuteA(GetDesktopWindow(), "open", kHomePageUrl, nullptr, nullptr, SW_SHOWDEFAULT);
+}
+
+void TFrmCVT::MiHelpAboutClick() {
+    ui::ShowMessage(Hwnd(), ui::MessageKind::Information, std::string("Corvault Ver 1.00\r\n\r\n") + kAboutCredits);
+}
+
+void TFrmCVT::FormCloseQuery() { SaveSettings(); }
+
+}  // namespace cvt

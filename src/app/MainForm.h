@@ -1,0 +1,123 @@
+// The main window: tabs with the three lists, the report and the settings,
+// its menus and buttons, and the start and close sequences.
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "app/ColumnPositions.h"
+#include "app/ColumnSettings.h"
+#include "app/ProgramState.h"
+#include "ui/Handles.h"
+#include "ui/Page.h"
+#include "ui/Window.h"
+
+namespace cvt {
+
+// Page indexes of PgcOnly; the Manager page exists but has no tab.
+enum PageIndex : int { kPageApplications = 0, kPageProcesses = 1, kPageManager = 2, kPageReport = 3, kPageSettings = 4 };
+inline constexpr int kPageCount = 5;
+// Posted by a list view (wParam: its Tag) when the user has dropped a dragged header.
+inline constexpr UINT kColumnDraggedMessage = WM_APP + 1;
+
+// lstrcmpA of two cell texts, negated for a descending sort key.
+[[nodiscard]] int CompareListItems(const std::string& first, const std::string& second, int sortKey);
+
+class TFrmCVT final : public ui::Window {
+public:
+    // appDir: the program folder; empty means the folder of the running executable.
+    explicit TFrmCVT(std::string appDir = {});
+    ~TFrmCVT() override;
+
+    // Creates the window and runs FormCreate; false when the window cannot be created.
+    bool Create();
+    // Keyboard shortcuts of the main menu, and of a popup while its list has the focus.
+    bool TranslateShortcut(MSG& msg);
+
+    [[nodiscard]] ProgramState& State() noexcept { return state_; }
+    [[nodiscard]] bool TerminationRequested() const noexcept { return terminationRequested_; }
+    [[nodiscard]] HWND ListView(int tag) const noexcept { return lsv_[static_cast<size_t>(tag)]; }
+    [[nodiscard]] HWND TabControl() const noexcept { return pgcOnly_; }
+    [[nodiscard]] HWND Control(int id) const;  // a button, check box or track bar by command id
+    [[nodiscard]] HWND PageWindow(int page) const noexcept { return pages_[static_cast<size_t>(page)].Hwnd(); }
+    [[nodiscard]] HMENU ProcessPopup() const noexcept { return pumProcess_.Get(); }
+    [[nodiscard]] HMENU AppPopup() const noexcept { return pumApp_.Get(); }
+    [[nodiscard]] const ColumnSettingsArray& Columns() const noexcept { return columnSettings_; }
+    [[nodiscard]] const ProcessColumnPositions& ProcessPositions() const noexcept { return processPositions_; }
+    [[nodiscard]] const WindowHandleColumn& WindowHandlePosition() const noexcept { return windowHandleColumn_; }
+    [[nodiscard]] int ActivePage() const;
+    void SelectPage(int page);
+
+    // Text of a process column kind in a row of Lsv0; kNone as the row means the selected row.
+    [[nodiscard]] std::string GetProcessCellText(int kind, int row) const;
+    // Sorts list 0 or 1 by its stored sort column and direction (after every refresh).
+    void SortByStoredKey(int tag);
+
+    // Handlers reached from the menus, buttons and lists.
+    void MiFileExitClick();
+    void MiFileNewTaskClick();
+    void MiHelpURLDevelopClick();
+    void MiHelpAboutClick();
+    void LsvColumnClick(int tag, int cellIndex);
+    void LsvColumnDragged(int tag);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Layout and menus (MainFormLayout.cpp, MainFormMenus.cpp).
+    void CreateControls();
+    void CreatePages();
+    void CreateProcessPage(HWND page);
+    void CreateApplicationPage(HWND page);
+    void CreateManagerPage(HWND page);
+    void CreateReportPage(HWND page);
+    void CreateSettingsPage(HWND page);
+    HMENU CreateMainMenu();
+    void CreatePopupMenus();
+    void CreateAccelerators();
+    void LayoutPages();
+
+    // Start sequence (MainForm.cpp).
+    void FormCreate();
+    bool EnableDebugPrivilege();
+    void InitCommandTags();
+    void RequestTermination();
+
+    // Settings store (SettingsStore.cpp).
+    void LoadSettings();
+    void SaveSettings();
+    void ApplyGeneralOptions(const GeneralOptions& options);
+    [[nodiscard]] std::string IniPath(int stringId) const;
+
+    // Columns (ColumnView.cpp).
+    void BuildColumns(const std::string& columnIniPath);
+    void UpdateColumnPositions(int tag);
+    void SortList(int tag, int sortKey);
+
+    void OnCommand(int id, int notifyCode, HWND control);
+    LRESULT OnNotify(const NMHDR& header);
+    void OnContextMenu(HWND control, LPARAM screenPoint);
+    void OnSize();
+    void FormCloseQuery();
+
+    ProgramState state_;
+    ui::UniqueFont font_;
+    HWND pgcOnly_ = nullptr;
+    std::array<ui::Page, kPageCount> pages_;
+    std::array<HWND, 3> lsv_{};
+    HWND lblRefreshRate_ = nullptr;
+    ui::UniqueMenu pumProcess_;
+    ui::UniqueMenu pumApp_;
+    ui::UniqueAccel mainAccel_;
+    ui::UniqueAccel processAccel_;
+    ColumnSettingsArray columnSettings_{};
+    std::array<SortDirectionFlags, 3> sortFlags_{};
+    ProcessColumnPositions processPositions_;
+    WindowHandleColumn windowHandleColumn_;
+    bool terminationRequested_ = false;
+    bool settingsLoaded_ = false;
+};
+
+}  // namespace cvt

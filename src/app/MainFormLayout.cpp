@@ -1,0 +1,205 @@
+// The main window's controls: tab pages, lists, buttons and the Settings page.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/CommandIds.h"
+#include "app/MainForm.h"
+#include "ui/Controls.h"
+#include "ui/ListView.h"
+
+namespace cvt {
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonWidth = 121;
+constexpr int kExitButtonWidth = 75;
+constexpr int kButtonGap = 6;
+// Space below a page's list: a gap, the button row, the bottom margin.
+constexpr int kButtonRowSpace = kMargin + kButtonHeight + kMargin;
+
+struct ButtonSpec {
+    int id;
+    const char* caption;
+    int tag;
+};
+
+SIZE PageSize(HWND page) {
+    RECT rc{};
+    GetClientRect(page, &rc);
+    return {rc.right, rc.bottom};
+}
+
+// A row of buttons kept at the page's bottom right; the last one is the narrow exit button.
+void AddButtonRow(HWND page, ui::Anchors& anchors, HFONT font, std::initializer_list<ButtonSpec> buttons) {
+    const SIZE size = PageSize(page);
+    int right = size.cx - kMargin;
+    const int y = size.cy - kMargin - kButtonHeight;
+    const auto count = static_cast<int>(buttons.size());
+    int index = count - 1;
+    for (auto it = std::rbegin(buttons); it != std::rend(buttons); ++it, --index) {
+        const int width = index == count - 1 ? kExitButtonWidth : kButtonWidth;
+        HWND button = ui::CreateButton(page, it->id, it->caption, {right - width, y, width, kButtonHeight}, font);
+        ui::SetControlTag(button, it->tag);
+        anchors.Add(button, ui::AnchorBottomRight);
+        right -= width + kButtonGap;
+    }
+}
+
+HWND AddPageList(HWND page, ui::Anchors& anchors, HFONT font, int id, int top = kMargin) {
+    const SIZE size = PageSize(page);
+    HWND list = ui::CreateReportListView(page, id,
+                                         {kMargin, top, size.cx - 2 * kMargin, size.cy - top - kButtonRowSpace},
+                                         font);
+    anchors.Add(list, ui::AnchorAll);
+    return list;
+}
+
+}  // namespace
+
+void TFrmCVT::CreateControls() {
+    LOGFONTA lf{};
+    HDC screen = GetDC(nullptr);
+    lf.lfHeight = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lstrcpynA(lf.lfFaceName, "ＭＳ Ｐゴシック", LF_FACESIZE);
+    font_.Reset(CreateFontIndirectA(&lf));
+
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    pgcOnly_ = ui::CreateChild(Hwnd(), WC_TABCONTROLA, "", WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
+                               WS_EX_CONTROLPARENT, {0, 0, client.right, client.bottom}, cmd::PgcOnly, font_.Get());
+    // Tab items in page order; the Manager page gets none.
+    static const char* const kTabCaptions[] = {"アプリケーション", "プロセス", "レポート", "設定"};
+    for (int i = 0; i < 4; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(kTabCaptions[i]);
+        SendMessageA(pgcOnly_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    CreatePages();
+    CreateApplicationPage(PageWindow(kPageApplications));
+    CreateProcessPage(PageWindow(kPageProcesses));
+    CreateManagerPage(PageWindow(kPageManager));
+    CreateReportPage(PageWindow(kPageReport));
+    CreateSettingsPage(PageWindow(kPageSettings));
+    for (size_t tag = 0; tag < lsv_.size(); ++tag)
+        ui::NotifyColumnDragged(lsv_[tag], Hwnd(), kColumnDraggedMessage, tag);
+    CreatePopupMenus();
+    CreateAccelerators();
+    SelectPage(kPageProcesses);
+}
+
+void TFrmCVT::CreatePages() {
+    RECT display{};
+    GetClientRect(pgcOnly_, &display);
+    SendMessageA(pgcOnly_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    for (auto& page : pages_) page.Create(pgcOnly_, Hwnd(), display);
+}
+
+void TFrmCVT::LayoutPages() {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    SetWindowPos(pgcOnly_, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT display{};
+    GetClientRect(pgcOnly_, &display);
+    SendMessageA(pgcOnly_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    for (auto& page : pages_)
+        SetWindowPos(page.Hwnd(), nullptr, display.left, display.top, display.right - display.left,
+                     display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFrmCVT::CreateApplicationPage(HWND page) {
+    auto& anchors = pages_[kPageApplications].ChildAnchors();
+    lsv_[1] = AddPageList(page, anchors, font_.Get(), cmd::Lsv1);
+    ui::SetControlTag(lsv_[1], 1);
+    AddButtonRow(page, anchors, font_.Get(),
+                 {{cmd::BtnAppNewTask, "新しいタスク(&N)...", 0},
+                  {cmd::BtnAppShowForeground, "切り替え(&A)", 0},
+                  {cmd::BtnAppTerminate, "タスクの終了(&E)", 0},
+                  {cmd::BtnAppRefresh, "更新(&R)", 0},
+                  {cmd::BtnAppExit, "終了(&X)", 0}});
+}
+
+void TFrmCVT::CreateProcessPage(HWND page) {
+    auto& anchors = pages_[kPageProcesses].ChildAnchors();
+    lsv_[0] = AddPageList(page, anchors, font_.Get(), cmd::Lsv0);
+    ui::SetControlTag(lsv_[0], 0);
+    AddButtonRow(page, anchors, font_.Get(),
+                 {{cmd::BtnProcessShowDetail, "詳細(&D)", 0},
+                  {cmd::BtnProcessOpenFolder, "フォルダを開く(&O)", 0},
+                  {cmd::BtnProcessRefresh, "更新(&R)", 0},
+                  {cmd::BtnProcessSnapShot, "レポート(&R)", 0},
+                  {cmd::BtnProcessExit, "終了(&X)", 0}});
+}
+
+void TFrmCVT::CreateManagerPage(HWND page) {
+    auto& anchors = pages_[kPageManager].ChildAnchors();
+    lsv_[2] = AddPageList(page, anchors, font_.Get(), cmd::Lsv2);
+    ui::SetControlTag(lsv_[2], 2);
+    // Design-time headers; the columns built at start replace them.
+    ui::AddListColumn(lsv_[2], 0, "イメージ名", 115, 0);
+    ui::AddListColumn(lsv_[2], 1, "パス", 120, 0);
+    ui::AddListColumn(lsv_[2], 2, "タイマー", 90, 1);
+    ui::AddListColumn(lsv_[2], 3, "動作", 290, 0);
+    AddButtonRow(page, anchors, font_.Get(),
+                 {{cmd::BtnManageChangeTimeFormat, "時間表示切替(&T)", 0},
+                  {cmd::BtnManageAdd, "追加(&A)...", 0},
+                  {cmd::BtnManageDelete, "削除(&D)", 0},
+                  {cmd::BtnManagerExit, "終了(&X)", 0}});
+}
+
+void TFrmCVT::CreateReportPage(HWND page) {
+    auto& anchors = pages_[kPageReport].ChildAnchors();
+    const SIZE size = PageSize(page);
+    HWND label = ui::CreateLabel(page, "「レポート」タブでは、プロセス一覧で取得したレポートの内容を表示します。",
+                                 {kMargin, kMargin, size.cx - 2 * kMargin, 12}, font_.Get());
+    anchors.Add(label, ui::AnchorLeft | ui::AnchorTop | ui::AnchorRight);
+    AddButtonRow(page, anchors, font_.Get(),
+                 {{cmd::BtnReportSave, "保存(&S)...", 0},
+                  {cmd::BtnReportClipboard, "Clipboard(&C)", 0},
+                  {cmd::BtnReportExit, "終了(&X)", 0}});
+}
+
+void TFrmCVT::CreateSettingsPage(HWND page) {
+    HFONT font = font_.Get();
+    ui::CreateGroupBox(page, "リストの更新頻度", {8, 8, 289, 57}, font);
+    // The group box is drawn behind; its inner controls sit on the page at the group's offset.
+    ui::CreateTrackBar(page, cmd::TrbRefreshRate, {8 + 8, 8 + 16, 217, 33},
+                                       {.minimum = 2, .maximum = 59, .position = 4, .lineSize = 3, .pageSize = 6,
+                                        .tickFrequency = 3});
+    lblRefreshRate_ = ui::CreateLabel(page, "更新なし", {8 + 235, 8 + 16, 44, 12}, font, ui::TextAlign::Right);
+    ui::CreateCheckBox(page, cmd::ChkStandardization, " ", {8, 72, 17, 33}, font);
+    ui::FitLabelToText(ui::CreateLabel(
+        page, "Corvaultを標準タスクマネージャとする\r\n※2000/XPのみの機能です / レジストリを変更します",
+        {32, 80, 268, 24}, font));
+    HWND startup =
+        ui::CreateCheckBox(page, cmd::ChkRegisterStartup, "スタートアップに登録する(この機能は調整中です。)",
+                           {8, 120, 297, 17}, font);
+    EnableWindow(startup, FALSE);
+}
+
+HWND TFrmCVT::Control(int id) const {
+    for (const auto& page : pages_) {
+        if (HWND hwnd = GetDlgItem(page.Hwnd(), id)) return hwnd;
+    }
+    return nullptr;
+}
+
+int TFrmCVT::ActivePage() const {
+    for (int i = 0; i < kPageCount; ++i) {
+        if (IsWindowVisible(pages_[static_cast<size_t>(i)].Hwnd())) return i;
+    }
+    return -1;
+}
+
+void TFrmCVT::SelectPage(int page) {
+    // Tab items skip the hidden Manager page.
+    const int tabItem = page < kPageManager ? page : page - 1;
+    if (page != kPageManager) SendMessageA(pgcOnly_, TCM_SETCURSEL, tabItem, 0);
+    for (int i = 0; i < kPageCount; ++i)
+        ShowWindow(pages_[static_cast<size_t>(i)].Hwnd(), i == page ? SW_SHOW : SW_HIDE);
+}
+
+}  // namespace cvt

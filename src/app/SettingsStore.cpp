@@ -1,0 +1,76 @@
+// Loading the settings at start and writing them at close.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "../../res/resource.h"
+#include "app/CommandIds.h"
+#include "app/Ini.h"
+#include "app/IniBool.h"
+#include "app/MainForm.h"
+#include "app/StringTable.h"
+#include "ui/Controls.h"
+#include "ui/ListView.h"
+#include "ui/MessageDialog.h"
+
+namespace cvt {
+
+std::string TFrmCVT::IniPath(int stringId) const { return state_.appDir + LoadText(static_cast<unsigned>(stringId)); }
+
+void TFrmCVT::LoadSettings() {
+    const ProfileIniFile cvtIni(IniPath(IDS_CVT_INI));
+    const ProfileIniFile columnIni(IniPath(IDS_COLUMN_INI));
+
+    // An absent key leaves the structure zero; its length is then wrong and the
+    // system refuses it, so the default placement stays.
+    WINDOWPLACEMENT placement{};
+    ReadIniStruct(cvtIni.Path(), "Window", "Placement", &placement, sizeof placement);
+    SetWindowPlacement(Hwnd(), &placement);
+
+    const LoadedSettings loaded = LoadSettingsModel(cvtIni, columnIni);
+    for (const std::string& text : loaded.invalidBooleans)
+        ui::ShowMessage(Hwnd(), ui::MessageKind::Error, InvalidBooleanMessage(text));
+    for (const GeneralOptions& options : loaded.generalPasses) ApplyGeneralOptions(options);
+    if (loaded.columnsMissing) {
+        ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_NO_COLUMN_DEFINITIONS));
+        RequestTermination();
+        return;
+    }
+    columnSettings_ = loaded.columns;
+    BuildColumns(columnIni.Path());
+    settingsLoaded_ = true;
+}
+
+void TFrmCVT::ApplyGeneralOptions(const GeneralOptions& options) {
+    SendMessageA(Control(cmd::TrbRefreshRate), TBM_SETPOS, TRUE, options.refreshRate);
+    ui::SetChecked(Control(cmd::ChkStandardization), options.standardization);
+    ui::SetChecked(Control(cmd::ChkRegisterStartup), options.registerStartup);
+}
+
+void TFrmCVT::SaveSettings() {
+    // A start that ended at missing column definitions leaves the file as it was.
+    if (!settingsLoaded_) return;
+    ProfileIniFile cvtIni(IniPath(IDS_CVT_INI));
+
+    SavedState saved;
+    saved.general.refreshRate = static_cast<int>(SendMessageA(Control(cmd::TrbRefreshRate), TBM_GETPOS, 0, 0));
+    saved.general.standardization = ui::IsChecked(Control(cmd::ChkStandardization));
+    saved.general.registerStartup = ui::IsChecked(Control(cmd::ChkRegisterStartup));
+    for (int n = 0; n < kListCount; ++n) {
+        const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
+        HWND list = lsv_[static_cast<size_t>(n)];
+        for (const int cell : ui::ListColumnOrder(list)) {
+            if (cell < 0 || cell >= manager.Count) continue;
+            const auto c = static_cast<size_t>(cell);
+            saved.shown[static_cast<size_t>(n)].push_back(
+                {cell, manager.Index[c], ui::ListColumnWidth(list, cell), manager.Align[c]});
+        }
+    }
+    SaveSettingsModel(cvtIni, saved, columnSettings_);
+
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Hwnd(), &placement);
+    WriteIniStruct(cvtIni.Path(), "Window", "Placement", &placement, sizeof placement);
+}
+
+}  // namespace cvt

@@ -1,0 +1,166 @@
+// List view helpers over the common-controls messages.
+#include "ui/ListView.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace ui {
+
+HWND CreateReportListView(HWND parent, int id, Bounds bounds, HFONT font) {
+    HWND hwnd = CreateChild(parent, WC_LISTVIEWA, "",
+                            LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE,
+                            bounds, id, font);
+    if (hwnd != nullptr) {
+        const DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
+        SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
+    }
+    return hwnd;
+}
+
+void AddListColumn(HWND listView, int cellIndex, const std::string& caption, int width, int alignment) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.fmt = alignment == 1 ? LVCFMT_RIGHT : alignment == 2 ? LVCFMT_CENTER : LVCFMT_LEFT;
+    column.cx = width;
+    column.pszText = const_cast<char*>(caption.c_str());
+    column.iSubItem = cellIndex;
+    SendMessageA(listView, LVM_INSERTCOLUMNA, cellIndex, reinterpret_cast<LPARAM>(&column));
+}
+
+void DeleteAllListColumns(HWND listView) {
+    while (SendMessageA(listView, LVM_DELETECOLUMN, 0, 0) != FALSE) {
+    }
+}
+
+int ListColumnCount(HWND listView) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
+    return header == nullptr ? 0 : static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+int ListColumnWidth(HWND listView, int cellIndex) {
+    return static_cast<int>(SendMessageA(listView, LVM_GETCOLUMNWIDTH, cellIndex, 0));
+}
+
+std::string ListColumnCaption(HWND listView, int cellIndex) {
+    char buffer[260] = {};
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = buffer;
+    column.cchTextMax = sizeof buffer;
+    SendMessageA(listView, LVM_GETCOLUMNA, cellIndex, reinterpret_cast<LPARAM>(&column));
+    return buffer;
+}
+
+std::vector<int> ListColumnOrder(HWND listView) {
+    std::vector<int> order(static_cast<size_t>(ListColumnCount(listView)));
+    if (!order.empty())
+        SendMessageA(listView, LVM_GETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
+    return order;
+}
+
+int AppendListRow(HWND listView, const std::vector<std::string>& texts) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListRowCount(listView);
+    item.pszText = const_cast<char*>(texts.empty() ? "" : texts[0].c_str());
+    const int row = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return row;
+    for (size_t i = 1; i < texts.size(); ++i) {
+        LVITEMA sub{};
+        sub.iSubItem = static_cast<int>(i);
+        sub.pszText = const_cast<char*>(texts[i].c_str());
+        SendMessageA(listView, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+    }
+    return row;
+}
+
+int ListRowCount(HWND listView) { return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string ListCellText(HWND listView, int row, int cellIndex) {
+    // The control copies at most the buffer size; grow until the text fits.
+    std::string buffer(256, '\0');
+    for (;;) {
+        LVITEMA item{};
+        item.iSubItem = cellIndex;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const int length =
+            static_cast<int>(SendMessageA(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
+        if (length < static_cast<int>(buffer.size()) - 1 || buffer.size() >= 65536) {
+            buffer.resize(static_cast<size_t>(length < 0 ? 0 : length));
+            return buffer;
+        }
+        buffer.assign(buffer.size() * 2, '\0');
+    }
+}
+
+int SelectedListRow(HWND listView) {
+    return static_cast<int>(SendMessageA(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void SelectListRow(HWND listView, int row) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+namespace {
+int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
+    const auto& compare = *reinterpret_cast<const std::function<int(int, int)>*>(context);
+    return compare(static_cast<int>(first), static_cast<int>(second));
+}
+}  // namespace
+
+void SortListRows(HWND listView, const std::function<int(int, int)>& compare) {
+    // The callback must not read the control while it sorts, so each row carries
+    // its number from before the sort and the caller compares texts it read first.
+    const int count = ListRowCount(listView);
+    for (int row = 0; row < count; ++row) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        item.lParam = row;
+        SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(listView, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(&CompareRows));
+}
+
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+// Header notifications go to the list view itself, so the list view is subclassed.
+struct DragNotice {
+    WNDPROC previous;
+    HWND target;
+    UINT message;
+    WPARAM wParam;
+};
+constexpr char kDragNoticeProp[] = "CvtDragNotice";
+
+LRESULT CALLBACK ListViewWithDragNotice(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* notice = static_cast<DragNotice*>(GetPropA(hwnd, kDragNoticeProp));
+    if (notice == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    const WNDPROC previous = notice->previous;
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == HDN_ENDDRAG)
+        PostMessageA(notice->target, notice->message, notice->wParam, 0);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(hwnd, kDragNoticeProp);
+        delete notice;
+    }
+    return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void NotifyColumnDragged(HWND listView, HWND target, UINT message, WPARAM wParam) {
+    auto* notice = new DragNotice{nullptr, target, message, wParam};
+    SetPropA(listView, kDragNoticeProp, notice);
+    notice->previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListViewWithDragNotice)));
+}
+
+}  // namespace ui

@@ -1,0 +1,42 @@
+// Report-mode list views: creation, columns, rows, cell texts and sorting.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
+
+namespace ui {
+
+// Whole-row, single selection, selection shown without focus, draggable headers.
+HWND CreateReportListView(HWND parent, int id, Bounds bounds, HFONT font);
+
+// alignment: 0 left, 1 right, 2 centre.
+void AddListColumn(HWND listView, int cellIndex, const std::string& caption, int width, int alignment);
+void DeleteAllListColumns(HWND listView);
+[[nodiscard]] int ListColumnCount(HWND listView);
+[[nodiscard]] int ListColumnWidth(HWND listView, int cellIndex);
+[[nodiscard]] std::string ListColumnCaption(HWND listView, int cellIndex);
+// Cell indexes in the order the user sees the columns.
+[[nodiscard]] std::vector<int> ListColumnOrder(HWND listView);
+
+// Adds a row at the end; texts[0] is the caption. Returns the row number.
+int AppendListRow(HWND listView, const std::vector<std::string>& texts);
+[[nodiscard]] int ListRowCount(HWND listView);
+[[nodiscard]] std::string ListCellText(HWND listView, int row, int cellIndex);
+[[nodiscard]] int SelectedListRow(HWND listView);
+void SelectListRow(HWND listView, int row);
+
+// Sorts the rows; compare gets two row numbers as they stood before the sort
+// and must not read the control (read the texts first).
+void SortListRows(HWND listView, const std::function<int(int, int)>& compare);
+
+}  // namespace ui
+
+namespace ui {
+// Posts message(wParam) to target after the user drops a dragged header, once
+// the control has taken the new column order.
+void NotifyColumnDragged(HWND listView, HWND target, UINT message, WPARAM wParam);
+}  // namespace ui

@@ -1,0 +1,30 @@
+// The program's modal messages. Every one goes through ShowMessage so that a
+// test can answer it instead of a person.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+enum class MessageKind { Warning, Error, Information, Confirmation, Plain };
+
+struct MessageRecord {
+    MessageKind kind;
+    std::string caption;
+    std::string text;
+};
+
+// Returns IDOK for the one-button kinds, IDYES or IDNO for a confirmation.
+int ShowMessage(HWND owner, MessageKind kind, const std::string& text);
+// A question proceeds only on Yes.
+[[nodiscard]] bool Confirm(HWND owner, const std::string& text);
+
+[[nodiscard]] const char* MessageCaption(MessageKind kind) noexcept;
+
+// Tests install a responder; it sees each message and gives the button pressed.
+using MessageResponder = std::function<int(const MessageRecord&)>;
+void SetMessageResponder(MessageResponder responder);
+
+}  // namespace ui

@@ -1,0 +1,137 @@
+// Support for the in-process window tests.
+#include "GuiTestSupport.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "ui/ListView.h"
+
+namespace cvt::test {
+namespace {
+int g_quitCount = 0;
+}
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::string(base) + "cvt-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter) + "\\";
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempFolder::~TempFolder() {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path_ + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileA((path_ + data.cFileName).c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path_.c_str());
+}
+
+void TempFolder::CopyShippedColumnIni() const {
+    std::string source = "Z:" CVT_SOURCE_DIR "/data/column.ini";
+    for (char& c : source)
+        if (c == '/') c = '\\';
+    CopyFileA(source.c_str(), File("column.ini").c_str(), FALSE);
+}
+
+void TempFolder::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream out(File(name), std::ios::binary);
+    out << bytes;
+}
+
+bool TempFolder::Exists(const std::string& name) const {
+    return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int PumpMessages(DWORD forMilliseconds) {
+    const DWORD start = GetTickCount();
+    int dispatched = 0;
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ++g_quitCount;
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            ++dispatched;
+        }
+        if (forMilliseconds != 0) Sleep(10);
+    } while (GetTickCount() - start < forMilliseconds);
+    return dispatched;
+}
+
+IniContents ReadIniFile(const std::string& path) {
+    IniContents contents;
+    std::vector<char> names(65536);
+    const DWORD length = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), path.c_str());
+    for (const char* name = names.data(); name < names.data() + length && *name != '\0'; name += strlen(name) + 1) {
+        std::vector<char> lines(65536);
+        const DWORD size = GetPrivateProfileSectionA(name, lines.data(), static_cast<DWORD>(lines.size()), path.c_str());
+        auto& section = contents[name];
+        for (const char* line = lines.data(); line < lines.data() + size && *line != '\0'; line += strlen(line) + 1)
+            section.emplace_back(line);
+    }
+    return contents;
+}
+
+MessageLog::MessageLog(int answer) {
+    ui::SetMessageResponder([this, answer](const ui::MessageRecord& record) {
+        records_.push_back(record);
+        return record.kind == ui::MessageKind::Confirmation && answer == IDOK ? IDYES : answer;
+    });
+}
+
+MessageLog::~MessageLog() { ui::SetMessageResponder(nullptr); }
+
+MainFormHost::MainFormHost(const TempFolder& folder) : form_(std::make_unique<TFrmCVT>(folder.Path())) {
+    const int before = g_quitCount;
+    form_->Create();
+    PumpMessages();
+    quits_ = g_quitCount - before;
+}
+
+MainFormHost::~MainFormHost() {
+    form_.reset();
+    PumpMessages();
+}
+
+void MainFormHost::CloseByCommand() {
+    form_->MiFileExitClick();
+    PumpMessages();
+}
+
+std::vector<std::string> ColumnCaptions(HWND listView) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < ui::ListColumnCount(listView); ++i) captions.push_back(ui::ListColumnCaption(listView, i));
+    return captions;
+}
+
+void ClickHeader(HWND listView, int cellIndex) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
+    RECT rc{};
+    SendMessageA(header, HDM_GETITEMRECT, cellIndex, reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
+    PumpMessages();
+}
+
+std::vector<std::string> ColumnTexts(HWND listView, int cellIndex) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < ui::ListRowCount(listView); ++row) texts.push_back(ui::ListCellText(listView, row, cellIndex));
+    return texts;
+}
+
+}  // namespace cvt::test

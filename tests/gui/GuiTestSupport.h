@@ -1,0 +1,77 @@
+// Shared by the in-process window tests: a temporary program folder with real
+// INI files, message pumping and recorded message boxes.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "ui/MessageDialog.h"
+
+namespace cvt::test {
+
+// A fresh folder under the system's temporary folder, removed with its files.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    [[nodiscard]] const std::string& Path() const noexcept { return path_; }  // ends in a backslash
+    [[nodiscard]] std::string File(const std::string& name) const { return path_ + name; }
+    void CopyShippedColumnIni() const;
+    void Write(const std::string& name, const std::string& bytes) const;
+    [[nodiscard]] bool Exists(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+// Dispatches what is queued; a WM_QUIT is counted, not acted on.
+int PumpMessages(DWORD forMilliseconds = 0);
+
+// Sections of an INI file and their "key=value" lines, read through the system.
+using IniContents = std::map<std::string, std::vector<std::string>>;
+[[nodiscard]] IniContents ReadIniFile(const std::string& path);
+
+// Records every message box and answers it.
+class MessageLog {
+public:
+    explicit MessageLog(int answer = IDOK);
+    ~MessageLog();
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
+    [[nodiscard]] const std::vector<ui::MessageRecord>& Records() const noexcept { return records_; }
+
+private:
+    std::vector<ui::MessageRecord> records_;
+};
+
+// A main window on a temporary program folder, created and destroyed per test.
+class MainFormHost {
+public:
+    explicit MainFormHost(const TempFolder& folder);
+    ~MainFormHost();
+    MainFormHost(const MainFormHost&) = delete;
+    MainFormHost& operator=(const MainFormHost&) = delete;
+
+    [[nodiscard]] TFrmCVT& Form() { return *form_; }
+    // Closes through WM_CLOSE as the close box does; the window is gone afterwards.
+    void CloseByCommand();
+    [[nodiscard]] int QuitMessages() const noexcept { return quits_; }
+
+private:
+    std::unique_ptr<TFrmCVT> form_;
+    int quits_ = 0;
+};
+
+[[nodiscard]] std::vector<std::string> ColumnCaptions(HWND listView);
+// Clicks a header item with real mouse messages to the header control.
+void ClickHeader(HWND listView, int cellIndex);
+[[nodiscard]] std::vector<std::string> ColumnTexts(HWND listView, int cellIndex);
+
+}  // namespace cvt::test

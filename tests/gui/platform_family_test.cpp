@@ -1,0 +1,78 @@
+// Commands that only the NT family has are disabled on the 95/98/Me family.
+// Wine reports another Windows per executable name, so the check runs in a
+// copy of this test program that Wine is told to treat as Windows 98.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "GuiTestSupport.h"
+#include "app/CommandIds.h"
+#include "ui/Menu.h"
+
+using namespace cvt;
+using namespace cvt::test;
+
+namespace {
+
+constexpr char kChildVariable[] = "CVT_TEST_EXPECT_WIN98";
+
+void SetWineVersionFor(const std::string& exeName, const char* version) {
+    const std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
+    if (version == nullptr) {
+        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+        return;
+    }
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(raw, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                   static_cast<DWORD>(strlen(version) + 1));
+    RegCloseKey(raw);
+}
+
+}  // namespace
+
+TEST(PlatformFamily, Windows98DisablesAboveAndBelowNormalAndTheStandardTaskManagerOption) {
+    TempFolder folder;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string name = "cvt98-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    const std::string copy = folder.File(name);
+    ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
+    SetWineVersionFor(name, "win98");
+
+    SetEnvironmentVariableA(kChildVariable, "1");
+    std::string commandLine = "\"" + copy + "\" --gtest_filter=PlatformFamilyChild.*";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process);
+    SetEnvironmentVariableA(kChildVariable, nullptr);
+    DWORD exitCode = 1;
+    if (started) {
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetWineVersionFor(name, nullptr);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(exitCode, 0u) << "the checks in the Windows 98 copy failed";
+}
+
+TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {
+    if (std::getenv(kChildVariable) == nullptr) GTEST_SKIP() << "runs only in the Windows 98 copy";
+    TempFolder folder;
+    folder.CopyShippedColumnIni();
+    MessageLog messages;
+    MainFormHost host(folder);
+    TFrmCVT& form = host.Form();
+    EXPECT_FALSE(form.State().isNTPlatform);
+    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioAbove));
+    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioBelow));
+    EXPECT_TRUE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioHigh));
+    EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::ChkStandardization)));
+}

@@ -1,0 +1,19 @@
+// The program folder is cut from the executable's path.
+#include <gtest/gtest.h>
+
+#include "app/AppPath.h"
+
+using cvt::AppDirFromModulePath;
+
+TEST(AppDir, IsTheFolderOfTheExecutableWithATrailingBackslash) {
+    EXPECT_EQ(AppDirFromModulePath("C:\\Tools\\cvt.exe"), "C:\\Tools\\");
+    EXPECT_EQ(AppDirFromModulePath("C:cvt.exe"), "C:\\");  // a colon ends the folder too
+    EXPECT_EQ(AppDirFromModulePath("\\\\server\\share\\cvt.exe"), "\\\\server\\share\\");
+    EXPECT_EQ(AppDirFromModulePath("cvt.exe"), "\\");
+}
+
+TEST(AppDir, ATrailByteThatLooksLikeABackslashDoesNotCutTheName) {
+    // "表" is 0x95 0x5C in code page 932: its second byte is the backslash code.
+    EXPECT_EQ(AppDirFromModulePath("C:\\表\\cvt.exe"), "C:\\表\\");
+    EXPECT_EQ(AppDirFromModulePath("C:\\ツール表.exe"), "C:\\");
+}
