@@ -1,16 +1,18 @@
-// The program folder, taken from the executable's path.
+// Splitting paths at their last backslash or colon, aware of double-byte characters.
 #pragma once
 #include <string>
 #include <string_view>
 
+#include "editor/LeadByte.h"
+
 namespace cvt {
 
-using LeadBytePredicate = bool (*)(unsigned char);
+// Text up to and including the last backslash or colon ("" when there is none).
+[[nodiscard]] std::string_view FolderPart(std::string_view path, LeadBytePredicate isLeadByte = IsCp932LeadByte);
+// Text after the last backslash or colon.
+[[nodiscard]] std::string_view FileNamePart(std::string_view path, LeadBytePredicate isLeadByte = IsCp932LeadByte);
 
-// Shift-JIS (code page 932) lead bytes: the trail byte after one may be 0x5C.
-[[nodiscard]] bool IsCp932LeadByte(unsigned char c) noexcept;
-
-// Text up to and including the last backslash or colon, always ending in a backslash.
+// The program folder: FolderPart of the executable's path, always ending in a backslash.
 [[nodiscard]] std::string AppDirFromModulePath(std::string_view modulePath,
                                                LeadBytePredicate isLeadByte = IsCp932LeadByte);
 

@@ -2,13 +2,14 @@
 #include "app/MainForm.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "../../res/resource.h"
 #include "app/AppPath.h"
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
+#include "app/SystemLibrary.h"
 #include "ui/ListView.h"
+#include "ui/Menu.h"
 #include "ui/MessageDialog.h"
 
 namespace cvt {
@@ -62,6 +63,7 @@ void TFrmCVT::FormCreate() {
     state_.SelectedWindowHandle() = kNone;
     if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_SHOW);
     UpdateWindow(Hwnd());
+    RefreshProcessList();
 }
 
 bool TFrmCVT::EnableDebugPrivilege() {
@@ -133,6 +135,34 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
         case cmd::BtnAppNewTask:
             MiFileNewTaskClick();
             break;
+        case cmd::MiRefreshProcess:
+        case cmd::BtnProcessRefresh:
+            RefreshProcessList();
+            break;
+        case cmd::MiProcessPrioReal:
+        case cmd::MiProcessPrioHigh:
+        case cmd::MiProcessPrioAbove:
+        case cmd::MiProcessPrioNormal:
+        case cmd::MiProcessPrioBelow:
+        case cmd::MiProcessPrioIdle:
+            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id) &&
+                ui::IsMenuCommandEnabled(pumProcess_.Get(), cmd::MiProcessPriority))
+                MiProcessPriorityClick(ui::MenuItemTag(pumProcess_.Get(), id));
+            break;
+        case cmd::MiProcessExit:
+            MiProcessExitClick();
+            break;
+        case cmd::MiProcessOpenFolder:
+            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessOpenFolderClick();
+            break;
+        case cmd::BtnProcessOpenFolder:
+            MiProcessOpenFolderClick();
+            break;
+        case cmd::MiProcessCopyAll:
+        case cmd::MiProcessCopyFileName:
+        case cmd::MiProcessCopyFilePath:
+            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessCopyClick(ui::MenuItemTag(pumProcess_.Get(), id));
+            break;
         case cmd::MiHelpURLDevelop:
             MiHelpURLDevelopClick();
             break;
@@ -154,14 +184,26 @@ LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
         if (header.hwndFrom != lsv_[static_cast<size_t>(tag)]) continue;
         if (header.code == LVN_COLUMNCLICK)
             LsvColumnClick(tag, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        if (tag == 0) OnProcessListNotify(header);
         return 0;
     }
     return 0;
 }
 
+void TFrmCVT::OnProcessListNotify(const NMHDR& header) {
+    if (header.code == LVN_ITEMCHANGED) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
+            Lsv0SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
+    } else if (header.code == NM_CLICK || header.code == NM_RCLICK) {
+        Lsv0Click();
+    }
+}
+
 void TFrmCVT::OnContextMenu(HWND control, LPARAM screenPoint) {
     HMENU popup = control == lsv_[0] ? pumProcess_.Get() : control == lsv_[1] ? pumApp_.Get() : nullptr;
     if (popup == nullptr) return;
+    if (control == lsv_[0] && !Lsv0ContextPopup()) return;
     POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
     if (screenPoint == -1) {
         // From the keyboard: open at the selected row, or at the list's corner.
@@ -182,11 +224,9 @@ void TFrmCVT::MiFileExitClick() {
 
 void TFrmCVT::MiFileNewTaskClick() {
     using RunFileDlgFn = int(WINAPI*)(HWND, HICON, LPCSTR, LPCSTR, LPCSTR, UINT);
-    ui::UniqueLibrary shell(LoadLibraryA("Shell32.dll"));
+    ui::UniqueLibrary shell = LoadSystemLibrary("Shell32.dll");
     // The Run dialog is exported by ordinal only.
-    auto runDialog = shell ? reinterpret_cast<RunFileDlgFn>(
-                                 reinterpret_cast<void*>(GetProcAddress(shell.Get(), MAKEINTRESOURCEA(61))))
-                           : nullptr;
+    auto runDialog = LookUpFunction<RunFileDlgFn>(shell.Get(), MAKEINTRESOURCEA(61));
     if (runDialog == nullptr) {
         ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_RUNDIALOG_LOAD_FAILED));
         return;
@@ -196,7 +236,7 @@ void TFrmCVT::MiFileNewTaskClick() {
 }
 
 void TFrmCVT::MiHelpURLDevelopClick() {
-    ShellExecuteA(GetDesktopWindow(), "open", kHomePageUrl, nullptr, nullptr, SW_SHOWDEFAULT);
+    shellExecute_(GetDesktopWindow(), "open", kHomePageUrl, nullptr, nullptr, SW_SHOWDEFAULT);
 }
 
 void TFrmCVT::MiHelpAboutClick() {

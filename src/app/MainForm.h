@@ -4,13 +4,19 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/ColumnPositions.h"
 #include "app/ColumnSettings.h"
 #include "app/ProgramState.h"
+#include "process/ProcessApi.h"
+#include "process/ProcessInfoCache.h"
+#include "process/ProcessRecord.h"
 #include "ui/Handles.h"
 #include "ui/Page.h"
+#include "ui/Shell.h"
 #include "ui/Window.h"
 
 namespace cvt {
@@ -54,6 +60,33 @@ public:
     // Sorts list 0 or 1 by its stored sort column and direction (after every refresh).
     void SortByStoredKey(int tag);
 
+    // Process list (ProcessList.cpp).
+    void RefreshProcessList();
+    [[nodiscard]] std::string PriorityClassToName(uint32_t priorityClass) const;
+    [[nodiscard]] uint32_t PriorityNameToClass(const std::string& name) const;
+    // Full image path of one process, not normalised; empty when it cannot be found.
+    [[nodiscard]] std::string ProcessImagePath(uint32_t processId);
+    // The PID a row shows, in either format; kNone: the selected row.
+    [[nodiscard]] std::optional<uint32_t> ProcessIdOfRow(int row) const;
+    [[nodiscard]] int FindProcessRow(uint32_t processId) const;
+
+    // Process commands (ProcessCommands.cpp).
+    void MiProcessPriorityClick(int priorityClass);
+    // Asks, ends the process and removes its row. A non-empty expectedImageName
+    // refuses a process that has taken over the PID since the row was made.
+    void EndProcessWithConfirmation(HWND list, uint32_t processId, const std::string& expectedImageName = {});
+    void MiProcessExitClick();
+    void MiProcessOpenFolderClick();
+    void MiProcessCopyClick(int tag);
+    void Lsv0SelectItem(int row, bool selected);
+    void Lsv0Click();
+    // False when the popup must not open.
+    bool Lsv0ContextPopup();
+    void MarkCurrentPriority(const std::string& text);
+
+    // Tests record shell calls instead of opening other programs' windows.
+    void SetShellExecutor(ui::ShellExecutor executor) { shellExecute_ = std::move(executor); }
+
     // Handlers reached from the menus, buttons and lists.
     void MiFileExitClick();
     void MiFileNewTaskClick();
@@ -96,8 +129,13 @@ private:
     void UpdateColumnPositions(int tag);
     void SortList(int tag, int sortKey);
 
+    void AddProcessRow(const TProcessManager& process, const std::string& systemRoot);
+    bool IsSameProcess(uint32_t processId, const std::string& imageName);
+    void SetProcessFileCommandsEnabled(bool enabled);
+
     void OnCommand(int id, int notifyCode, HWND control);
     LRESULT OnNotify(const NMHDR& header);
+    void OnProcessListNotify(const NMHDR& header);
     void OnContextMenu(HWND control, LPARAM screenPoint);
     void OnSize();
     void FormCloseQuery();
@@ -116,6 +154,9 @@ private:
     std::array<SortDirectionFlags, 3> sortFlags_{};
     ProcessColumnPositions processPositions_;
     WindowHandleColumn windowHandleColumn_;
+    ProcessApi processApi_;
+    ProcessInfoCache processCache_;
+    ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
     bool terminationRequested_ = false;
     bool settingsLoaded_ = false;
 };

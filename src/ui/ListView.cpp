@@ -74,6 +74,13 @@ int AppendListRow(HWND listView, const std::vector<std::string>& texts) {
     return row;
 }
 
+void SetListCellText(HWND listView, int row, int cellIndex, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = cellIndex;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(listView, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
 int ListRowCount(HWND listView) { return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::string ListCellText(HWND listView, int row, int cellIndex) {

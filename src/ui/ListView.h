@@ -25,6 +25,7 @@ void DeleteAllListColumns(HWND listView);
 // Adds a row at the end; texts[0] is the caption. Returns the row number.
 int AppendListRow(HWND listView, const std::vector<std::string>& texts);
 [[nodiscard]] int ListRowCount(HWND listView);
+void SetListCellText(HWND listView, int row, int cellIndex, const std::string& text);
 [[nodiscard]] std::string ListCellText(HWND listView, int row, int cellIndex);
 [[nodiscard]] int SelectedListRow(HWND listView);
 void SelectListRow(HWND listView, int row);

@@ -37,12 +37,48 @@ TempFolder::~TempFolder() {
     RemoveDirectoryA(path_.c_str());
 }
 
-void TempFolder::CopyShippedColumnIni() const {
-    std::string source = "Z:" CVT_SOURCE_DIR "/data/column.ini";
-    for (char& c : source)
+std::string SourceTreePath(const char* unixPath) {
+    std::string path = std::string("Z:") + unixPath;
+    for (char& c : path)
         if (c == '/') c = '\\';
-    CopyFileA(source.c_str(), File("column.ini").c_str(), FALSE);
+    return path;
 }
+
+void TempFolder::CopyShippedColumnIni() const {
+    CopyFileA(SourceTreePath(CVT_SOURCE_DIR "/data/column.ini").c_str(), File("column.ini").c_str(), FALSE);
+}
+
+ChildProcess::ChildProcess(const TempFolder& folder, const std::string& exeName) : path_(folder.File(exeName)) {
+    CopyFileA(SourceTreePath(CVT_SLEEPER_EXE).c_str(), path_.c_str(), FALSE);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + path_ + "\"";
+    CreateProcessA(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                   &startup, &info_);
+    // The snapshot lists it only once it runs.
+    WaitForInputIdle(info_.hProcess, 2000);
+    Sleep(50);
+}
+
+ChildProcess::~ChildProcess() {
+    End();
+    if (info_.hThread != nullptr) CloseHandle(info_.hThread);
+    if (info_.hProcess != nullptr) CloseHandle(info_.hProcess);
+    DeleteFileA(path_.c_str());
+}
+
+bool ChildProcess::HasEnded(DWORD waitMilliseconds) const {
+    return info_.hProcess == nullptr || WaitForSingleObject(info_.hProcess, waitMilliseconds) == WAIT_OBJECT_0;
+}
+
+void ChildProcess::End() {
+    if (info_.hProcess != nullptr && !HasEnded(0)) {
+        TerminateProcess(info_.hProcess, 0);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+}
+
+int RowOfProcess(TFrmCVT& form, DWORD processId) { return form.FindProcessRow(processId); }
 
 void TempFolder::Write(const std::string& name, const std::string& bytes) const {
     std::ofstream out(File(name), std::ios::binary);
@@ -86,10 +122,10 @@ IniContents ReadIniFile(const std::string& path) {
     return contents;
 }
 
-MessageLog::MessageLog(int answer) {
-    ui::SetMessageResponder([this, answer](const ui::MessageRecord& record) {
+MessageLog::MessageLog(int answer) : answer_(answer) {
+    ui::SetMessageResponder([this](const ui::MessageRecord& record) {
         records_.push_back(record);
-        return record.kind == ui::MessageKind::Confirmation && answer == IDOK ? IDYES : answer;
+        return record.yesNo && answer_ == IDOK ? IDYES : answer_;
     });
 }
 

@@ -41,14 +41,18 @@ using IniContents = std::map<std::string, std::vector<std::string>>;
 // Records every message box and answers it.
 class MessageLog {
 public:
+    // answer: the button pressed; IDOK stands for Yes on a question.
     explicit MessageLog(int answer = IDOK);
     ~MessageLog();
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
     [[nodiscard]] const std::vector<ui::MessageRecord>& Records() const noexcept { return records_; }
+    void Answer(int answer) noexcept { answer_ = answer; }
+    void Clear() { records_.clear(); }
 
 private:
     std::vector<ui::MessageRecord> records_;
+    int answer_;
 };
 
 // A main window on a temporary program folder, created and destroyed per test.
@@ -68,6 +72,30 @@ private:
     std::unique_ptr<TFrmCVT> form_;
     int quits_ = 0;
 };
+
+// A waiting child process under a name of the test's choosing, ended with the object.
+class ChildProcess {
+public:
+    ChildProcess(const TempFolder& folder, const std::string& exeName);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    [[nodiscard]] DWORD Id() const noexcept { return info_.dwProcessId; }
+    [[nodiscard]] HANDLE Handle() const noexcept { return info_.hProcess; }
+    [[nodiscard]] const std::string& Path() const noexcept { return path_; }
+    [[nodiscard]] bool HasEnded(DWORD waitMilliseconds = 5000) const;
+    void End();
+
+private:
+    std::string path_;
+    PROCESS_INFORMATION info_{};
+};
+
+// The row of the process list that shows this PID, or -1.
+[[nodiscard]] int RowOfProcess(TFrmCVT& form, DWORD processId);
+// Path of a file of the source tree, as Wine sees it.
+[[nodiscard]] std::string SourceTreePath(const char* unixPath);
 
 [[nodiscard]] std::vector<std::string> ColumnCaptions(HWND listView);
 // Clicks a header item with real mouse messages to the header control.

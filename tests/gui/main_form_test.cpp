@@ -145,6 +145,7 @@ TEST_F(MainFormTest, HeaderClicksSortAscendingThenDescendingPerColumn) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
     HWND list = form.ListView(0);
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     // Rows as the process list writes them: image name, "%5d" PID, priority, user, threads, path.
     ui::AppendListRow(list, {"b.exe", "  300", "通常", "root", "    2", "C:\\b.exe"});
     ui::AppendListRow(list, {"c.exe", "99999", "高", "root", "    1", "C:\\c.exe"});
@@ -174,6 +175,7 @@ TEST_F(MainFormTest, ProcessCellTextFollowsTheColumnKinds) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
     HWND list = form.ListView(0);
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     ui::AppendListRow(list, {"x.exe", "01E240", ""});
     ui::SelectListRow(list, 0);
     EXPECT_EQ(form.GetProcessCellText(0, kNone), "$01E240");

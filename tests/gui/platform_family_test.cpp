@@ -9,6 +9,7 @@
 
 #include "GuiTestSupport.h"
 #include "app/CommandIds.h"
+#include "ui/ListView.h"
 #include "ui/Menu.h"
 
 using namespace cvt;
@@ -75,4 +76,13 @@ TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {
     EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioBelow));
     EXPECT_TRUE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioHigh));
     EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::ChkStandardization)));
+
+    // The image name is the file-name part of the snapshot's text, and the path is that text itself.
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string exeName = strrchr(self, '\\') + 1;
+    const int own = form.FindProcessRow(GetCurrentProcessId());
+    ASSERT_GE(own, 0);
+    EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 0), exeName);
+    EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 5), exeName);  // Wine's snapshot gives the bare name
 }

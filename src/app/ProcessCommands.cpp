@@ -1,0 +1,167 @@
+// Commands on the selected process: priority, end, open folder, copy, and the
+// enabled states that follow the selection.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "../../res/resource.h"
+#include "app/AppPath.h"
+#include "app/CommandIds.h"
+#include "app/MainForm.h"
+#include "app/StringTable.h"
+#include "process/ProcessApi.h"
+#include "process/ProcessRecord.h"
+#include "ui/Clipboard.h"
+#include "ui/ListView.h"
+#include "ui/Menu.h"
+#include "ui/MessageDialog.h"
+
+namespace cvt {
+namespace {
+
+constexpr char kAskPriority[] =
+    "選択されたプロセスの優先度を変更しますか？\r\n\r\n"
+    "（システムに関わるプロセスや処理の重いプロセスの優先度を変更すると、\r\n"
+    "　全体的な動作に支障をきたす恐れがあります。）";
+constexpr char kPriorityFailed[] = "優先度の設定に失敗しました。";
+constexpr char kCopied[] = "クリップボードにコピーしました。";
+
+bool IsLeadByteOfAnsiCodePage(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+bool FileExists(const std::string& path) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return true;
+}
+
+// The executable name of a running process as the snapshot gives it, or "" when it has gone.
+std::string RunningImageName(ProcessApi& api, bool isNTPlatform, uint32_t processId) {
+    HANDLE raw = api.CreateSnapshot(TH32CS_SNAPPROCESS, 0);
+    if (raw == INVALID_HANDLE_VALUE || raw == nullptr) return {};
+    ui::UniqueKernelHandle snapshot(raw);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = api.First(raw, entry); more; more = api.Next(raw, entry)) {
+        if (entry.th32ProcessID != processId) continue;
+        entry.szExeFile[sizeof entry.szExeFile - 1] = '\0';
+        return isNTPlatform ? std::string(entry.szExeFile)
+                            : std::string(FileNamePart(entry.szExeFile, IsLeadByteOfAnsiCodePage));
+    }
+    return {};
+}
+
+}  // namespace
+
+bool TFrmCVT::IsSameProcess(uint32_t processId, const std::string& imageName) {
+    // The row may be older than the process now holding its PID: act only on the one the row names.
+    if (imageName.empty()) return true;
+    return lstrcmpiA(RunningImageName(processApi_, state_.isNTPlatform, processId).c_str(), imageName.c_str()) == 0;
+}
+
+void TFrmCVT::MiProcessPriorityClick(int priorityClass) {
+    if (!ui::AskWarning(Hwnd(), kAskPriority)) return;
+    const auto pid = ProcessIdOfRow(kNone);
+    if (!pid) return;
+    const std::string imageName = GetProcessCellText(2, kNone);
+    ui::UniqueKernelHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid));
+    if (process && IsSameProcess(*pid, imageName) &&
+        SetPriorityClass(process.Get(), static_cast<DWORD>(priorityClass))) {
+        const int cell = processPositions_.CellOf(4);
+        const int row = ui::SelectedListRow(lsv_[0]);
+        if (cell != kNone && row >= 0) ui::SetListCellText(lsv_[0], row, cell, PriorityClassToName(priorityClass));
+        return;
+    }
+    ui::ShowMessage(Hwnd(), ui::MessageKind::Error, kPriorityFailed);
+}
+
+void TFrmCVT::EndProcessWithConfirmation(HWND list, uint32_t processId, const std::string& expectedImageName) {
+    if (!ui::AskWarning(Hwnd(), LoadText(IDS_CONFIRM_TERMINATE))) return;
+    ui::UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    if (!process || !IsSameProcess(processId, expectedImageName)) return;
+    if (!TerminateProcess(process.Get(), 0)) return;
+    // The list may have been rebuilt while the question was open: look the row up again.
+    const int row = FindProcessRow(processId);
+    if (row >= 0) SendMessageA(list, LVM_DELETEITEM, row, 0);
+    if (ui::SelectedListRow(list) < 0 && ui::ListRowCount(list) > 0) ui::SelectListRow(list, 0);
+}
+
+void TFrmCVT::MiProcessExitClick() {
+    const auto pid = ProcessIdOfRow(kNone);
+    if (!pid) return;
+    EndProcessWithConfirmation(lsv_[0], *pid, GetProcessCellText(2, kNone));
+}
+
+void TFrmCVT::MiProcessOpenFolderClick() {
+    if (ui::SelectedListRow(lsv_[0]) < 0) return;
+    const std::string path = GetProcessCellText(3, kNone);
+    const std::string folder(FolderPart(path, IsLeadByteOfAnsiCodePage));
+    const std::string parameters = "/n,/e," + folder + ",/select," + path;
+    shellExecute_(GetDesktopWindow(), "open", "Explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+void TFrmCVT::MiProcessCopyClick(int tag) {
+    if (ui::SelectedListRow(lsv_[0]) < 0) return;
+    state_.clipboardCopying = true;
+    std::string text;
+    if (tag == 1) {
+        text = GetProcessCellText(2, kNone);
+    } else if (tag == 2) {
+        text = GetProcessCellText(3, kNone);
+    } else {
+        const auto pid = ProcessIdOfRow(kNone);
+        char pidText[16] = {};
+        std::snprintf(pidText, sizeof pidText, "%d", pid ? static_cast<int32_t>(*pid) : 0);
+        text = std::string("プロセスID = ") + pidText + "\r\n" +
+               "プロセス名 = " + GetProcessCellText(2, kNone) + "\r\n" +
+               "フルパス = " + GetProcessCellText(3, kNone) + "\r\n" +
+               "優先度 = " + GetProcessCellText(4, kNone) + "\r\n" +
+               "ユーザー名 = " + GetProcessCellText(5, kNone);
+    }
+    ui::SetClipboardText(Hwnd(), text);
+    state_.clipboardCopying = false;
+    ui::ShowMessage(Hwnd(), ui::MessageKind::Information, kCopied);
+}
+
+void TFrmCVT::SetProcessFileCommandsEnabled(bool enabled) {
+    ui::EnableMenuCommand(pumProcess_.Get(), cmd::MiProcessDetail, enabled);
+    ui::EnableMenuCommand(pumProcess_.Get(), cmd::MiProcessOpenFolder, enabled);
+    EnableWindow(Control(cmd::BtnProcessOpenFolder), enabled);
+    EnableWindow(Control(cmd::BtnProcessShowDetail), enabled);
+}
+
+void TFrmCVT::Lsv0SelectItem(int row, bool selected) {
+    if (!selected) return;
+    if (const auto pid = ProcessIdOfRow(row)) state_.SelectedProcessId() = static_cast<int32_t>(*pid);
+    const std::string path = GetProcessCellText(3, row);
+    SetProcessFileCommandsEnabled(FileExists(path));
+    ui::EnableMenuCommand(pumProcess_.Get(), cmd::MiProcessCopyFilePath, !TrimControls(path).empty());
+}
+
+void TFrmCVT::Lsv0Click() {
+    if (ui::SelectedListRow(lsv_[0]) < 0) SetProcessFileCommandsEnabled(false);
+}
+
+bool TFrmCVT::Lsv0ContextPopup() {
+    if (ui::SelectedListRow(lsv_[0]) < 0) return false;
+    const std::string priority(TrimControls(GetProcessCellText(4, kNone)));
+    const bool known = priority != LoadText(IDS_PRIORITY_UNKNOWN);
+    ui::EnableMenuCommand(pumProcess_.Get(), cmd::MiProcessPriority, known);
+    if (known) MarkCurrentPriority(priority);
+    return true;
+}
+
+void TFrmCVT::MarkCurrentPriority(const std::string& text) {
+    static constexpr int kItems[] = {cmd::MiProcessPrioReal,   cmd::MiProcessPrioHigh,  cmd::MiProcessPrioAbove,
+                                     cmd::MiProcessPrioNormal, cmd::MiProcessPrioBelow, cmd::MiProcessPrioIdle};
+    HMENU priorities = ui::SubmenuOf(pumProcess_.Get(), cmd::MiProcessPriority);
+    for (size_t i = 0; i < std::size(kItems); ++i) {
+        if (text != PriorityClassToName(kPriorityClasses[i])) continue;
+        CheckMenuRadioItem(priorities, cmd::MiProcessPrioReal, cmd::MiProcessPrioIdle, kItems[i], MF_BYCOMMAND);
+        return;
+    }
+}
+
+}  // namespace cvt

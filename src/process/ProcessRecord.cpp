@@ -1,0 +1,88 @@
+// Cell texts of the process list.
+#include "process/ProcessRecord.h"
+
+#include <cstdio>
+
+namespace cvt {
+
+unsigned PriorityTextId(uint32_t priorityClass) noexcept {
+    switch (priorityClass) {
+        case 0x100: return 65292;
+        case 0x80: return 65293;
+        case 0x8000: return 65294;
+        case 0x20: return 65295;
+        case 0x4000: return 65264;
+        case 0x40: return 65265;
+        default: return 65266;
+    }
+}
+
+std::string FormatPidHex(uint32_t pid) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(pid));
+    return text;
+}
+
+std::string FormatDecimal5(int32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%5d", static_cast<int>(value));
+    return text;
+}
+
+std::string_view TrimControls(std::string_view text) noexcept {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) < 33) text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) < 33) text.remove_suffix(1);
+    return text;
+}
+
+namespace {
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string NormalizeImagePath(std::string_view path, std::string_view systemRoot) {
+    constexpr std::string_view kSystemRoot = "\\SystemRoot\\";
+    constexpr std::string_view kDosDevices = "\\??\\";
+    std::string result;
+    // The presence test is case-sensitive; the replacement then takes every case.
+    if (path.find(kSystemRoot) != std::string_view::npos) {
+        std::string root(systemRoot);
+        if (root.empty() || root.back() != '\\') root += '\\';
+        for (size_t i = 0; i < path.size();) {
+            if (EqualsIgnoringAsciiCase(path.substr(i, kSystemRoot.size()), kSystemRoot)) {
+                result += root;
+                i += kSystemRoot.size();
+            } else {
+                result += path[i++];
+            }
+        }
+    } else {
+        result.assign(path);
+    }
+    for (size_t at; (at = result.find(kDosDevices)) != std::string::npos;) result.erase(at, kDosDevices.size());
+    return result;
+}
+
+std::string ProcessCellText(int kind, const TProcessManager& process, std::string_view priorityName,
+                            std::string_view systemRoot) {
+    switch (kind) {
+        case 0: return FormatPidHex(process.ProcessID);
+        case 1: return FormatDecimal5(static_cast<int32_t>(process.ProcessID));
+        case 2: return process.ImageName;
+        case 3: return NormalizeImagePath(TrimControls(process.ImagePath), systemRoot);
+        case 4: return std::string(priorityName);
+        case 5: return process.UserName;
+        case 6: return FormatDecimal5(static_cast<int32_t>(process.ThreadCount));
+        default: return {};
+    }
+}
+
+}  // namespace cvt

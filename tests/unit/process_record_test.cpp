@@ -1,0 +1,84 @@
+// Cell texts of the process list and the refresh's memo.
+#include <gtest/gtest.h>
+
+#include "process/ProcessInfoCache.h"
+#include "process/ProcessRecord.h"
+
+using namespace cvt;
+
+TEST(ProcessCells, PidAndThreadFormats) {
+    TProcessManager p;
+    p.ProcessID = 1234;
+    p.ThreadCount = 7;
+    EXPECT_EQ(ProcessCellText(0, p, "", ""), "0004D2");
+    EXPECT_EQ(ProcessCellText(1, p, "", ""), " 1234");
+    EXPECT_EQ(ProcessCellText(6, p, "", ""), "    7");
+    p.ProcessID = 123456;
+    p.ThreadCount = 123456;
+    EXPECT_EQ(ProcessCellText(0, p, "", ""), "01E240");
+    EXPECT_EQ(ProcessCellText(1, p, "", ""), "123456");
+    EXPECT_EQ(ProcessCellText(6, p, "", ""), "123456");
+    p.ProcessID = 0xFFFFFFFF;
+    EXPECT_EQ(ProcessCellText(0, p, "", ""), "FFFFFFFF");
+    EXPECT_EQ(ProcessCellText(7, p, "", ""), "");
+    EXPECT_EQ(ProcessCellText(-1, p, "", ""), "");
+}
+
+TEST(ProcessCells, PathIsTrimmedAndNormalisedOthersAsFilled) {
+    TProcessManager p;
+    p.ImageName = "a.exe";
+    p.UserName = "SYSTEM";
+    p.ImagePath = " \t\\??\\C:\\a.exe\r\n";
+    EXPECT_EQ(ProcessCellText(3, p, "", "C:\\WINDOWS"), "C:\\a.exe");
+    EXPECT_EQ(ProcessCellText(2, p, "", ""), "a.exe");
+    EXPECT_EQ(ProcessCellText(4, p, "高", ""), "高");
+    EXPECT_EQ(ProcessCellText(5, p, "", ""), "SYSTEM");
+}
+
+TEST(ProcessCells, PriorityTextIds) {
+    EXPECT_EQ(PriorityTextId(0x100), 65292u);
+    EXPECT_EQ(PriorityTextId(0x80), 65293u);
+    EXPECT_EQ(PriorityTextId(0x8000), 65294u);
+    EXPECT_EQ(PriorityTextId(0x20), 65295u);
+    EXPECT_EQ(PriorityTextId(0x4000), 65264u);
+    EXPECT_EQ(PriorityTextId(0x40), 65265u);
+    EXPECT_EQ(PriorityTextId(0), 65266u);
+    EXPECT_EQ(PriorityTextId(0x21), 65266u);
+}
+
+TEST(NormalizeImagePath, RewritesKernelPrefixes) {
+    EXPECT_EQ(NormalizeImagePath("\\SystemRoot\\System32\\smss.exe", "C:\\WINDOWS"), "C:\\WINDOWS\\System32\\smss.exe");
+    EXPECT_EQ(NormalizeImagePath("\\SystemRoot\\a.exe", "C:\\WINNT\\"), "C:\\WINNT\\a.exe");
+    // The presence test is case-sensitive: a lower-case marker alone stays.
+    EXPECT_EQ(NormalizeImagePath("\\systemroot\\a.exe", "C:\\WINDOWS"), "\\systemroot\\a.exe");
+    // Once present, every case is replaced.
+    EXPECT_EQ(NormalizeImagePath("\\SystemRoot\\x\\systemroot\\y", "C:\\W"), "C:\\W\\xC:\\W\\y");
+    EXPECT_EQ(NormalizeImagePath("\\??\\C:\\x\\??\\y.exe", "C:\\W"), "C:\\xy.exe");
+    EXPECT_EQ(NormalizeImagePath("C:\\plain.exe", ""), "C:\\plain.exe");
+}
+
+TEST(ProcessInfoCache, RemembersByPidAndCreationTimeAndForgetsEndedProcesses) {
+    ProcessInfoCache cache;
+    cache.BeginPass();
+    cache.Remember(10, 111).imagePath = "C:\\a.exe";
+    cache.Remember(20, 222).userName = "root";
+    cache.EndPass();
+
+    cache.BeginPass();
+    ASSERT_NE(cache.Find(10, 111), nullptr);
+    EXPECT_EQ(cache.Find(10, 111)->imagePath, "C:\\a.exe");
+    // A reused PID has another creation time: nothing of the old process shows.
+    EXPECT_EQ(cache.Find(20, 333), nullptr);
+    EXPECT_TRUE(cache.Remember(20, 333).userName.empty());
+    cache.EndPass();
+    EXPECT_EQ(cache.IdentityCount(), 2u);
+
+    cache.BeginPass();
+    cache.EndPass();  // nobody seen: all gone
+    EXPECT_EQ(cache.IdentityCount(), 0u);
+
+    cache.RememberAccountName("sid-1", "root");
+    ASSERT_NE(cache.AccountName("sid-1"), nullptr);
+    EXPECT_EQ(*cache.AccountName("sid-1"), "root");
+    EXPECT_EQ(cache.AccountName("sid-2"), nullptr);
+}
