@@ -19,9 +19,9 @@ std::string ReadIniString(const std::string& file, const std::string& section, c
     return buffer;
 }
 
-void ReadIniStruct(const std::string& file, const std::string& section, const std::string& key, void* buffer,
+bool ReadIniStruct(const std::string& file, const std::string& section, const std::string& key, void* buffer,
                    unsigned size) {
-    GetPrivateProfileStructA(section.c_str(), key.c_str(), buffer, size, file.c_str());
+    return GetPrivateProfileStructA(section.c_str(), key.c_str(), buffer, size, file.c_str()) != FALSE;
 }
 
 void WriteIniInt(const std::string& file, const std::string& section, const std::string& key, int value) {

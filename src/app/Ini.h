@@ -13,8 +13,8 @@ namespace cvt {
 // At most 255 characters.
 [[nodiscard]] std::string ReadIniString(const std::string& file, const std::string& section,
                                         const std::string& key, const std::string& defaultValue);
-// The caller does not learn whether the key was there; the buffer keeps what it held.
-void ReadIniStruct(const std::string& file, const std::string& section, const std::string& key, void* buffer,
+// False when the key is absent or its checksum is wrong; the buffer then keeps what it held.
+bool ReadIniStruct(const std::string& file, const std::string& section, const std::string& key, void* buffer,
                    unsigned size);
 void WriteIniInt(const std::string& file, const std::string& section, const std::string& key, int value);
 void WriteIniString(const std::string& file, const std::string& section, const std::string& key,

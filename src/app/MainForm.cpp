@@ -8,6 +8,8 @@
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
 #include "app/SystemLibrary.h"
+#include "details/Detail.h"
+#include "process/ProcessDangerDb.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/MessageDialog.h"
@@ -33,7 +35,10 @@ std::string ExecutableFolder() {
 
 TFrmCVT::TFrmCVT(std::string appDir) { state_.appDir = std::move(appDir); }
 
-TFrmCVT::~TFrmCVT() = default;
+TFrmCVT::~TFrmCVT() {
+    // The detail window is owned by this one: it goes first.
+    detail_.reset();
+}
 
 bool TFrmCVT::Create() {
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CVT));
@@ -45,7 +50,16 @@ bool TFrmCVT::Create() {
         return false;
     }
     FormCreate();
+    detail_ = std::make_unique<TFrmDetail>(IniPath(IDS_CVT_INI), *dangerDb_);
+    detail_->Create(Hwnd());
     return true;
+}
+
+bool TFrmCVT::PreTranslateMessage(MSG& msg) {
+    if (TranslateShortcut(msg)) return true;
+    if (detail_ && detail_->Hwnd() != nullptr && IsChild(detail_->Hwnd(), msg.hwnd))
+        return IsDialogMessageA(detail_->Hwnd(), &msg) != FALSE;
+    return Hwnd() != nullptr && IsDialogMessageA(Hwnd(), &msg) != FALSE;
 }
 
 void TFrmCVT::FormCreate() {
@@ -56,6 +70,7 @@ void TFrmCVT::FormCreate() {
     GetVersionExA(&version);
     state_.isNTPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     LoadSettings();
+    dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
     InitCommandTags();
     UpdateColumnPositions(0);
     UpdateColumnPositions(1);
@@ -149,6 +164,12 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
                 ui::IsMenuCommandEnabled(pumProcess_.Get(), cmd::MiProcessPriority))
                 MiProcessPriorityClick(ui::MenuItemTag(pumProcess_.Get(), id));
             break;
+        case cmd::MiProcessDetail:
+            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessDetailClick();
+            break;
+        case cmd::BtnProcessShowDetail:
+            MiProcessDetailClick();
+            break;
         case cmd::MiProcessExit:
             MiProcessExitClick();
             break;
@@ -197,6 +218,9 @@ void TFrmCVT::OnProcessListNotify(const NMHDR& header) {
             Lsv0SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
     } else if (header.code == NM_CLICK || header.code == NM_RCLICK) {
         Lsv0Click();
+    } else if (header.code == NM_DBLCLK) {
+        // Lsv0DblClick: the detail, when the command is available for the row.
+        if (ui::IsMenuCommandEnabled(pumProcess_.Get(), cmd::MiProcessDetail)) MiProcessDetailClick();
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,9 @@
 #include "ui/Window.h"
 
 namespace cvt {
+
+class ProcessDangerDb;
+class TFrmDetail;
 
 // Page indexes of PgcOnly; the Manager page exists but has no tab.
 enum PageIndex : int { kPageApplications = 0, kPageProcesses = 1, kPageManager = 2, kPageReport = 3, kPageSettings = 4 };
@@ -40,6 +44,9 @@ public:
     bool Create();
     // Keyboard shortcuts of the main menu, and of a popup while its list has the focus.
     bool TranslateShortcut(MSG& msg);
+    // Shortcuts, then dialog-style keyboard navigation of this window or the detail window.
+    bool PreTranslateMessage(MSG& msg);
+    [[nodiscard]] TFrmDetail& Detail() noexcept { return *detail_; }
 
     [[nodiscard]] ProgramState& State() noexcept { return state_; }
     [[nodiscard]] bool TerminationRequested() const noexcept { return terminationRequested_; }
@@ -69,6 +76,8 @@ public:
     // The PID a row shows, in either format; kNone: the selected row.
     [[nodiscard]] std::optional<uint32_t> ProcessIdOfRow(int row) const;
     [[nodiscard]] int FindProcessRow(uint32_t processId) const;
+    // The next refresh reads every process's path and user afresh.
+    void ForgetProcessMemo() { processCache_ = ProcessInfoCache{}; }
 
     // Process commands (ProcessCommands.cpp).
     void MiProcessPriorityClick(int priorityClass);
@@ -76,6 +85,7 @@ public:
     // refuses a process that has taken over the PID since the row was made.
     void EndProcessWithConfirmation(HWND list, uint32_t processId, const std::string& expectedImageName = {});
     void MiProcessExitClick();
+    void MiProcessDetailClick();
     void MiProcessOpenFolderClick();
     void MiProcessCopyClick(int tag);
     void Lsv0SelectItem(int row, bool selected);
@@ -154,6 +164,8 @@ private:
     std::array<SortDirectionFlags, 3> sortFlags_{};
     ProcessColumnPositions processPositions_;
     WindowHandleColumn windowHandleColumn_;
+    std::unique_ptr<ProcessDangerDb> dangerDb_;
+    std::unique_ptr<TFrmDetail> detail_;
     ProcessApi processApi_;
     ProcessInfoCache processCache_;
     ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();

@@ -4,25 +4,14 @@
 
 #include "app/CommandIds.h"
 #include "app/MainForm.h"
+#include "ui/ButtonRow.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 
 namespace cvt {
 namespace {
 
-constexpr int kMargin = 8;
-constexpr int kButtonHeight = 25;
-constexpr int kButtonWidth = 121;
-constexpr int kExitButtonWidth = 75;
-constexpr int kButtonGap = 6;
-// Space below a page's list: a gap, the button row, the bottom margin.
-constexpr int kButtonRowSpace = kMargin + kButtonHeight + kMargin;
-
-struct ButtonSpec {
-    int id;
-    const char* caption;
-    int tag;
-};
+constexpr int kMargin = ui::kButtonMargin;
 
 SIZE PageSize(HWND page) {
     RECT rc{};
@@ -30,26 +19,10 @@ SIZE PageSize(HWND page) {
     return {rc.right, rc.bottom};
 }
 
-// A row of buttons kept at the page's bottom right; the last one is the narrow exit button.
-void AddButtonRow(HWND page, ui::Anchors& anchors, HFONT font, std::initializer_list<ButtonSpec> buttons) {
-    const SIZE size = PageSize(page);
-    int right = size.cx - kMargin;
-    const int y = size.cy - kMargin - kButtonHeight;
-    const auto count = static_cast<int>(buttons.size());
-    int index = count - 1;
-    for (auto it = std::rbegin(buttons); it != std::rend(buttons); ++it, --index) {
-        const int width = index == count - 1 ? kExitButtonWidth : kButtonWidth;
-        HWND button = ui::CreateButton(page, it->id, it->caption, {right - width, y, width, kButtonHeight}, font);
-        ui::SetControlTag(button, it->tag);
-        anchors.Add(button, ui::AnchorBottomRight);
-        right -= width + kButtonGap;
-    }
-}
-
 HWND AddPageList(HWND page, ui::Anchors& anchors, HFONT font, int id, int top = kMargin) {
     const SIZE size = PageSize(page);
     HWND list = ui::CreateReportListView(page, id,
-                                         {kMargin, top, size.cx - 2 * kMargin, size.cy - top - kButtonRowSpace},
+                                         {kMargin, top, size.cx - 2 * kMargin, size.cy - top - ui::kButtonRowSpace},
                                          font);
     anchors.Add(list, ui::AnchorAll);
     return list;
@@ -58,13 +31,7 @@ HWND AddPageList(HWND page, ui::Anchors& anchors, HFONT font, int id, int top = 
 }  // namespace
 
 void TFrmCVT::CreateControls() {
-    LOGFONTA lf{};
-    HDC screen = GetDC(nullptr);
-    lf.lfHeight = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    lstrcpynA(lf.lfFaceName, "ＭＳ Ｐゴシック", LF_FACESIZE);
-    font_.Reset(CreateFontIndirectA(&lf));
+    font_.Reset(ui::CreatePointFont("ＭＳ Ｐゴシック", 9));
 
     RECT client{};
     GetClientRect(Hwnd(), &client);
@@ -114,24 +81,24 @@ void TFrmCVT::CreateApplicationPage(HWND page) {
     auto& anchors = pages_[kPageApplications].ChildAnchors();
     lsv_[1] = AddPageList(page, anchors, font_.Get(), cmd::Lsv1);
     ui::SetControlTag(lsv_[1], 1);
-    AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnAppNewTask, "新しいタスク(&N)...", 0},
-                  {cmd::BtnAppShowForeground, "切り替え(&A)", 0},
-                  {cmd::BtnAppTerminate, "タスクの終了(&E)", 0},
-                  {cmd::BtnAppRefresh, "更新(&R)", 0},
-                  {cmd::BtnAppExit, "終了(&X)", 0}});
+    ui::AddButtonRow(page, anchors, font_.Get(),
+                 {{cmd::BtnAppNewTask, "新しいタスク(&N)..."},
+                  {cmd::BtnAppShowForeground, "切り替え(&A)"},
+                  {cmd::BtnAppTerminate, "タスクの終了(&E)"},
+                  {cmd::BtnAppRefresh, "更新(&R)"},
+                  {cmd::BtnAppExit, "終了(&X)"}});
 }
 
 void TFrmCVT::CreateProcessPage(HWND page) {
     auto& anchors = pages_[kPageProcesses].ChildAnchors();
     lsv_[0] = AddPageList(page, anchors, font_.Get(), cmd::Lsv0);
     ui::SetControlTag(lsv_[0], 0);
-    AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnProcessShowDetail, "詳細(&D)", 0},
-                  {cmd::BtnProcessOpenFolder, "フォルダを開く(&O)", 0},
-                  {cmd::BtnProcessRefresh, "更新(&R)", 0},
-                  {cmd::BtnProcessSnapShot, "レポート(&R)", 0},
-                  {cmd::BtnProcessExit, "終了(&X)", 0}});
+    ui::AddButtonRow(page, anchors, font_.Get(),
+                 {{cmd::BtnProcessShowDetail, "詳細(&D)"},
+                  {cmd::BtnProcessOpenFolder, "フォルダを開く(&O)"},
+                  {cmd::BtnProcessRefresh, "更新(&R)"},
+                  {cmd::BtnProcessSnapShot, "レポート(&R)"},
+                  {cmd::BtnProcessExit, "終了(&X)"}});
 }
 
 void TFrmCVT::CreateManagerPage(HWND page) {
@@ -143,11 +110,11 @@ void TFrmCVT::CreateManagerPage(HWND page) {
     ui::AddListColumn(lsv_[2], 1, "パス", 120, 0);
     ui::AddListColumn(lsv_[2], 2, "タイマー", 90, 1);
     ui::AddListColumn(lsv_[2], 3, "動作", 290, 0);
-    AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnManageChangeTimeFormat, "時間表示切替(&T)", 0},
-                  {cmd::BtnManageAdd, "追加(&A)...", 0},
-                  {cmd::BtnManageDelete, "削除(&D)", 0},
-                  {cmd::BtnManagerExit, "終了(&X)", 0}});
+    ui::AddButtonRow(page, anchors, font_.Get(),
+                 {{cmd::BtnManageChangeTimeFormat, "時間表示切替(&T)"},
+                  {cmd::BtnManageAdd, "追加(&A)..."},
+                  {cmd::BtnManageDelete, "削除(&D)"},
+                  {cmd::BtnManagerExit, "終了(&X)"}});
 }
 
 void TFrmCVT::CreateReportPage(HWND page) {
@@ -156,10 +123,10 @@ void TFrmCVT::CreateReportPage(HWND page) {
     HWND label = ui::CreateLabel(page, "「レポート」タブでは、プロセス一覧で取得したレポートの内容を表示します。",
                                  {kMargin, kMargin, size.cx - 2 * kMargin, 12}, font_.Get());
     anchors.Add(label, ui::AnchorLeft | ui::AnchorTop | ui::AnchorRight);
-    AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnReportSave, "保存(&S)...", 0},
-                  {cmd::BtnReportClipboard, "Clipboard(&C)", 0},
-                  {cmd::BtnReportExit, "終了(&X)", 0}});
+    ui::AddButtonRow(page, anchors, font_.Get(),
+                 {{cmd::BtnReportSave, "保存(&S)..."},
+                  {cmd::BtnReportClipboard, "Clipboard(&C)"},
+                  {cmd::BtnReportExit, "終了(&X)"}});
 }
 
 void TFrmCVT::CreateSettingsPage(HWND page) {

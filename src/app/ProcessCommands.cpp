@@ -10,6 +10,7 @@
 #include "app/CommandIds.h"
 #include "app/MainForm.h"
 #include "app/StringTable.h"
+#include "details/Detail.h"
 #include "process/ProcessApi.h"
 #include "process/ProcessRecord.h"
 #include "ui/Clipboard.h"
@@ -92,6 +93,11 @@ void TFrmCVT::MiProcessExitClick() {
     const auto pid = ProcessIdOfRow(kNone);
     if (!pid) return;
     EndProcessWithConfirmation(lsv_[0], *pid, GetProcessCellText(2, kNone));
+}
+
+void TFrmCVT::MiProcessDetailClick() {
+    if (ui::SelectedListRow(lsv_[0]) < 0) return;
+    detail_->ShowDetailForProcess(GetProcessCellText(2, kNone), GetProcessCellText(3, kNone));
 }
 
 void TFrmCVT::MiProcessOpenFolderClick() {

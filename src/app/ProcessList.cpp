@@ -40,16 +40,18 @@ void TFrmCVT::RefreshProcessList() {
     }
     HWND list = lsv_[0];
     state_.processListRefreshing = true;
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    // Painting stays off until the rows are selected and sorted: nothing half-built is drawn.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     const std::string systemRoot = SystemRootFolder();
     for (const TProcessManager& process : snapshot.processes) AddProcessRow(process, systemRoot);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
     state_.processListRefreshing = false;
 
+    // The first row in snapshot order, so selected before the sort.
     if (ui::SelectedListRow(list) < 0 && ui::ListRowCount(list) > 0) ui::SelectListRow(list, 0);
     SortByStoredKey(0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
     const int selected = ui::SelectedListRow(list);
     if (selected >= 0) SendMessageA(list, LVM_ENSUREVISIBLE, selected, FALSE);
     if (ActivePage() == kPageProcesses && state_.mainFormActive) SetFocus(list);

@@ -13,8 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (mainForm.TranslateShortcut(msg)) continue;
-        if (mainForm.Hwnd() != nullptr && IsDialogMessageA(mainForm.Hwnd(), &msg)) continue;
+        if (mainForm.PreTranslateMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -8,6 +8,16 @@
 
 namespace ui {
 
+HFONT CreatePointFont(const char* face, int points) {
+    LOGFONTA lf{};
+    HDC screen = GetDC(nullptr);
+    lf.lfHeight = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectA(&lf);
+}
+
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, DWORD exStyle,
                  Bounds bounds, int id, HFONT font) {
     HWND hwnd = CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, bounds.x, bounds.y,

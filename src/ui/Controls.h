@@ -8,6 +8,9 @@ struct Bounds {
     int x, y, width, height;
 };
 
+// The program's user-interface font: a face at a size in points, Shift-JIS character set.
+[[nodiscard]] HFONT CreatePointFont(const char* face, int points);
+
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, DWORD exStyle,
                  Bounds bounds, int id, HFONT font);
 HWND CreateButton(HWND parent, int id, const char* caption, Bounds bounds, HFONT font);

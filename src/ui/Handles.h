@@ -37,6 +37,7 @@ struct KernelCloser { static void Close(HANDLE h) noexcept { CloseHandle(h); } s
 struct MenuCloser { static void Close(HMENU h) noexcept { DestroyMenu(h); } static HMENU Invalid() noexcept { return nullptr; } };
 struct AccelCloser { static void Close(HACCEL h) noexcept { DestroyAcceleratorTable(h); } static HACCEL Invalid() noexcept { return nullptr; } };
 struct LibraryCloser { static void Close(HMODULE h) noexcept { FreeLibrary(h); } static HMODULE Invalid() noexcept { return nullptr; } };
+struct IconCloser { static void Close(HICON h) noexcept { DestroyIcon(h); } static HICON Invalid() noexcept { return nullptr; } };
 struct RegKeyCloser { static void Close(HKEY h) noexcept { RegCloseKey(h); } static HKEY Invalid() noexcept { return nullptr; } };
 
 using UniqueFont = UniqueHandle<HFONT, GdiCloser>;
@@ -44,6 +45,8 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, KernelCloser>;
 using UniqueMenu = UniqueHandle<HMENU, MenuCloser>;
 using UniqueAccel = UniqueHandle<HACCEL, AccelCloser>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryCloser>;
+using UniqueIcon = UniqueHandle<HICON, IconCloser>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiCloser>;
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyCloser>;
 
 }  // namespace ui

@@ -17,12 +17,16 @@ LRESULT Page::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HSCROLL:
         case WM_CONTEXTMENU:
             return SendMessageA(notifyTarget_, message, wParam, lParam);
+        case WM_CTLCOLORSTATIC:
+            if (forwardColors_) return SendMessageA(notifyTarget_, message, wParam, lParam);
+            break;
         case WM_SIZE:
             anchors_.Apply(Hwnd());
             return 0;
         default:
-            return Window::HandleMessage(message, wParam, lParam);
+            break;
     }
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace ui

@@ -10,6 +10,8 @@ class Page : public Window {
 public:
     bool Create(HWND parent, HWND notifyTarget, RECT bounds);
     [[nodiscard]] Anchors& ChildAnchors() noexcept { return anchors_; }
+    // Hands WM_CTLCOLORSTATIC on too, for a target that colours its labels.
+    void ForwardLabelColors() noexcept { forwardColors_ = true; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -17,6 +19,7 @@ protected:
 private:
     HWND notifyTarget_ = nullptr;
     Anchors anchors_;
+    bool forwardColors_ = false;
 };
 
 }  // namespace ui

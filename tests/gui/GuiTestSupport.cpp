@@ -148,6 +148,12 @@ void MainFormHost::CloseByCommand() {
     PumpMessages();
 }
 
+std::string WindowText(HWND hwnd) {
+    char text[1024] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
 std::vector<std::string> ColumnCaptions(HWND listView) {
     std::vector<std::string> captions;
     for (int i = 0; i < ui::ListColumnCount(listView); ++i) captions.push_back(ui::ListColumnCaption(listView, i));

@@ -97,6 +97,7 @@ private:
 // Path of a file of the source tree, as Wine sees it.
 [[nodiscard]] std::string SourceTreePath(const char* unixPath);
 
+[[nodiscard]] std::string WindowText(HWND hwnd);
 [[nodiscard]] std::vector<std::string> ColumnCaptions(HWND listView);
 // Clicks a header item with real mouse messages to the header control.
 void ClickHeader(HWND listView, int cellIndex);

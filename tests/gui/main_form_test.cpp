@@ -18,12 +18,6 @@ using testing::ElementsAre;
 
 namespace {
 
-std::string WindowText(HWND hwnd) {
-    char buffer[256] = {};
-    GetWindowTextA(hwnd, buffer, sizeof buffer);
-    return buffer;
-}
-
 class MainFormTest : public testing::Test {
 protected:
     MainFormTest() { folder_.CopyShippedColumnIni(); }

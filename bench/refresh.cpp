@@ -1,0 +1,340 @@
+// Cost of one process-list refresh against the bare system calls it must make,
+// with 50 and 200 sleeper children that this benchmark starts and ends.
+//
+//   refresh --sleeper=PATH --column=PATH [--rounds=N (at least 10, default 15)]
+//
+// In one run, the two sizes in alternating blocks, the kinds alternating in
+// every round, as medians per size:
+//   (a) TFrmCVT::RefreshProcessList() on the real main window, steady state
+//       (the memo filled by the refresh before, as a timer refresh finds it);
+//   (b) the same snapshot's calls with no list view and no memo: ToolHelp walk;
+//       per process OpenProcess(0x410), GetPriorityClass, EnumProcessModules with
+//       one module + GetModuleFileNameExA, OpenProcessToken + GetTokenInformation
+//       (TokenUser, 1024 bytes) + LookupAccountSidA (260 chars); CloseHandle;
+//   cold: RefreshProcessList() right after emptying the form's memo;
+//   read: ReadProcessSnapshot alone with a warm memo of its own (no list view);
+//   Create(): a new form per block, its first refresh included (one per block).
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../tests/support/Drive.h"
+#include "app/MainForm.h"
+#include "app/SystemLibrary.h"
+#include "process/ProcessSnapshot.h"
+#include "ui/ListView.h"
+#include "ui/MessageDialog.h"
+
+namespace {
+
+using cvt::drive::ArgValue;
+using cvt::drive::NowSeconds;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;  // the form's WM_DESTROY posts one
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
+EnumModulesFn g_enumModules = nullptr;
+ModuleFileNameFn g_moduleFileName = nullptr;
+
+bool LoadPsapi() {
+    // Looked up as the program does; the library stays loaded until the end.
+    HMODULE psapi = cvt::LoadSystemLibrary("PSAPI.dll").Release();
+    g_enumModules = cvt::LookUpFunction<EnumModulesFn>(psapi, "EnumProcessModules");
+    g_moduleFileName = cvt::LookUpFunction<ModuleFileNameFn>(psapi, "GetModuleFileNameExA");
+    return g_enumModules != nullptr && g_moduleFileName != nullptr;
+}
+
+bool ModulePathReadable(HANDLE process) {
+    HMODULE first = nullptr;
+    DWORD needed = 0;
+    char path[MAX_PATH];
+    return g_enumModules(process, &first, sizeof first, &needed) && g_moduleFileName(process, first, path, MAX_PATH) != 0;
+}
+
+// (b): one pass of the bare calls; returns the number of processes walked.
+int BarePass() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        ++count;
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
+        if (process != nullptr) {
+            volatile DWORD priority = GetPriorityClass(process);
+            (void)priority;
+            HMODULE first = nullptr;
+            DWORD needed = 0;
+            char path[MAX_PATH];
+            if (g_enumModules(process, &first, sizeof first, &needed)) g_moduleFileName(process, first, path, MAX_PATH);
+            HANDLE token = nullptr;
+            if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+                alignas(TOKEN_USER) BYTE buffer[1024];
+                DWORD length = 0;
+                if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &length)) {
+                    char name[260], domain[260];
+                    DWORD nameLength = sizeof name, domainLength = sizeof domain;
+                    SID_NAME_USE use{};
+                    LookupAccountSidA(nullptr, reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, name, &nameLength,
+                                      domain, &domainLength, &use);
+                }
+                CloseHandle(token);
+            }
+            CloseHandle(process);
+        }
+        entry.dwSize = sizeof entry;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// The sleeper children: all ended on destruction, whatever happened before;
+// the job ends them too should this process die first.
+class Children {
+public:
+    explicit Children(std::string exe) : exe_(std::move(exe)), job_(CreateJobObjectA(nullptr, nullptr)) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (job_ != nullptr) SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+    Children(const Children&) = delete;
+    Children& operator=(const Children&) = delete;
+    ~Children() {
+        for (HANDLE process : processes_) TerminateProcess(process, 0);
+        for (HANDLE process : processes_) {
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+        if (job_ != nullptr) CloseHandle(job_);
+    }
+
+    // Starts or ends children until count run; waits until each one's module path reads.
+    bool Resize(size_t count) {
+        while (processes_.size() > count) {
+            HANDLE process = processes_.back();
+            processes_.pop_back();
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+        while (processes_.size() < count) {
+            STARTUPINFOA startup{};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION info{};
+            std::string commandLine = "\"" + exe_ + "\"";
+            // Detached: under Wine a console child would bring a conhost.exe of its own.
+            if (!CreateProcessA(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
+                std::fprintf(stderr, "cannot start child %zu (error %lu)\n", processes_.size() + 1, GetLastError());
+                return false;
+            }
+            processes_.push_back(info.hProcess);
+            if (job_ != nullptr) AssignProcessToJobObject(job_, info.hProcess);
+            ResumeThread(info.hThread);
+            CloseHandle(info.hThread);
+        }
+        const DWORD start = GetTickCount();
+        for (HANDLE process : processes_) {
+            while (!ModulePathReadable(process)) {
+                if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || GetTickCount() - start > 60000) {
+                    std::fprintf(stderr, "a child did not come up\n");
+                    return false;
+                }
+                Sleep(10);
+            }
+        }
+        return true;
+    }
+
+private:
+    std::string exe_;
+    HANDLE job_;
+    std::vector<HANDLE> processes_;
+};
+
+// All samples of one size, gathered over its blocks.
+struct Samples {
+    int rows = 0;       // rows of the list after the last steady refresh
+    int processes = 0;  // processes of the last bare pass
+    std::vector<double> create, steady, bare, cold, read, paint;
+};
+
+// One block: a new form on the running children, then rounds of every kind.
+bool MeasureBlock(const std::string& folder, size_t children, int rounds, Samples* samples) {
+    auto form = std::make_unique<cvt::TFrmCVT>(folder);
+    const double beforeCreate = NowSeconds();
+    if (!form->Create()) {
+        std::fprintf(stderr, "cannot create the main window\n");
+        return false;
+    }
+    samples->create.push_back(NowSeconds() - beforeCreate);
+    // The list is visible while a timer refresh runs on it.
+    form->SelectPage(cvt::kPageProcesses);
+    Pump();
+    HWND list = form->ListView(0);
+
+    cvt::ProcessApi api;
+    cvt::ProcessInfoCache memo;
+    const std::string unknownUser = "?";
+    // Unmeasured: settles the form's memo, the list and the separate reader.
+    form->RefreshProcessList();
+    Pump();
+    (void)cvt::ReadProcessSnapshot(api, true, unknownUser, memo);
+    BarePass();
+
+    for (int round = 0; round < rounds; ++round) {
+        // The order turns every round so that no kind always follows another.
+        for (int step = 0; step < 4; ++step) {
+            switch ((step + round) % 4) {
+                case 0: {
+                    double t = NowSeconds();
+                    form->RefreshProcessList();
+                    samples->steady.push_back(NowSeconds() - t);
+                    t = NowSeconds();
+                    UpdateWindow(list);
+                    samples->paint.push_back(NowSeconds() - t);
+                    samples->rows = ui::ListRowCount(list);
+                    break;
+                }
+                case 1: {
+                    const double t = NowSeconds();
+                    samples->processes = BarePass();
+                    samples->bare.push_back(NowSeconds() - t);
+                    break;
+                }
+                case 2: {
+                    form->ForgetProcessMemo();
+                    const double t = NowSeconds();
+                    form->RefreshProcessList();
+                    samples->cold.push_back(NowSeconds() - t);
+                    break;
+                }
+                case 3: {
+                    const double t = NowSeconds();
+                    const cvt::ProcessSnapshot snapshot = cvt::ReadProcessSnapshot(api, true, unknownUser, memo);
+                    samples->read.push_back(NowSeconds() - t);
+                    if (snapshot.failed) return false;
+                    break;
+                }
+            }
+            Pump();
+        }
+    }
+    if (samples->processes < static_cast<int>(children) || samples->rows != samples->processes) {
+        std::fprintf(stderr, "%zu children: the list shows %d rows, the snapshot %d processes\n", children,
+                     samples->rows, samples->processes);
+        return false;
+    }
+    form.reset();
+    Pump();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string sleeper = cvt::drive::WindowsPath(ArgValue(argc, argv, "sleeper"));
+    const std::string column = cvt::drive::WindowsPath(ArgValue(argc, argv, "column"));
+    const std::string roundsText = ArgValue(argc, argv, "rounds");
+    const int rounds = roundsText.empty() ? 15 : std::max(10, std::atoi(roundsText.c_str()));
+    if (sleeper.empty() || column.empty()) {
+        std::fprintf(stderr, "usage: refresh --sleeper=PATH --column=PATH [--rounds=N]\n");
+        return 2;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    // No message box may wait for a person: any one is answered and fails the run.
+    std::vector<std::string> messages;
+    ui::SetMessageResponder([&](const ui::MessageRecord& record) {
+        messages.push_back(record.text);
+        return record.yesNo ? IDNO : IDOK;
+    });
+    if (!LoadPsapi()) {
+        std::fprintf(stderr, "psapi.dll lacks EnumProcessModules or GetModuleFileNameExA\n");
+        return 1;
+    }
+
+    cvt::drive::TempFolder folder("cvt-refresh");
+    const std::string sleeperCopy = folder.Path() + "cvt-bench-sleeper.exe";
+    if (folder.Path().empty() || !CopyFileA(column.c_str(), (folder.Path() + "column.ini").c_str(), FALSE) ||
+        !CopyFileA(sleeper.c_str(), sleeperCopy.c_str(), FALSE)) {
+        std::fprintf(stderr, "cannot prepare the program folder\n");
+        return 1;
+    }
+
+    // The sizes take turns in blocks, so that a slow spell of a shared machine
+    // falls on both; each block starts a new form.
+    const size_t sizes[] = {50, 200};
+    const int blocks = 3;
+    const int roundsPerBlock = (rounds + blocks - 1) / blocks;
+    Samples samples[2];
+    {
+        Children children(sleeperCopy);
+        for (int block = 0; block < blocks; ++block) {
+            for (int size = 0; size < 2; ++size) {
+                if (!children.Resize(sizes[size])) return 1;
+                // Wine tears ended processes down after they are signalled.
+                Sleep(2000);
+                if (!MeasureBlock(folder.Path(), sizes[size], roundsPerBlock, &samples[size])) return 1;
+            }
+        }
+    }
+    ui::SetMessageResponder(nullptr);
+    if (!messages.empty()) {
+        for (const std::string& text : messages) std::fprintf(stderr, "message box: %s\n", text.c_str());
+        return 1;
+    }
+
+    auto ms = [](const std::vector<double>& values) { return Median(values) * 1000; };
+    std::printf("refresh: medians of %d rounds per size, alternating kinds; sizes in %d alternating blocks\n",
+                roundsPerBlock * blocks, blocks);
+    std::printf("%-44s %14s %14s\n", "", "50 children", "200 children");
+    std::printf("%-44s %14d %14d\n", "processes in the snapshot", samples[0].processes, samples[1].processes);
+    const struct {
+        const char* name;
+        std::vector<double> Samples::*field;
+    } rows[] = {{"(a) RefreshProcessList, steady (memo warm)", &Samples::steady},
+                {"(b) bare system calls, no memo", &Samples::bare},
+                {"cold RefreshProcessList (memo emptied)", &Samples::cold},
+                {"ReadProcessSnapshot alone, memo warm", &Samples::read},
+                {"list paint after (a) (UpdateWindow)", &Samples::paint},
+                {"Create() with its first refresh, per block", &Samples::create}};
+    for (const auto& row : rows)
+        std::printf("%-44s %11.2f ms %11.2f ms\n", row.name, ms(samples[0].*row.field), ms(samples[1].*row.field));
+    auto verdict = [](double ratio, double goal) { return ratio <= goal ? "met" : "MISSED"; };
+    const Samples& small = samples[0];
+    const Samples& large = samples[1];
+    const double ratioSmall = Median(small.steady) / Median(small.bare);
+    const double ratioLarge = Median(large.steady) / Median(large.bare);
+    std::printf("%-44s %14.2f %14.2f   goal <= 1.25: %s, %s\n", "(a)/(b)", ratioSmall, ratioLarge,
+                verdict(ratioSmall, 1.25), verdict(ratioLarge, 1.25));
+    std::printf("%-44s %14.2f %14.2f\n", "cold/(b)", Median(small.cold) / Median(small.bare),
+                Median(large.cold) / Median(large.bare));
+    const double growth = Median(large.steady) / Median(small.steady);
+    std::printf("(a) at 200 / (a) at 50: %.2f   goal <= 4.5: %s\n", growth, verdict(growth, 4.5));
+    std::printf("(b) at 200 / (b) at 50: %.2f; processes %d / %d = %.2f\n", Median(large.bare) / Median(small.bare),
+                large.processes, small.processes, static_cast<double>(large.processes) / small.processes);
+    return 0;
+}

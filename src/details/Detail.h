@@ -1,0 +1,64 @@
+// The detail window: one executable's danger information, icons and a grid of
+// file, version and compatibility facts. Created once, hidden, and reused.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "process/ProcessDangerDb.h"
+#include "ui/Handles.h"
+#include "ui/KeyValueGrid.h"
+#include "ui/Page.h"
+#include "ui/Shell.h"
+#include "ui/Window.h"
+
+namespace cvt {
+
+class TFrmDetail final : public ui::Window {
+public:
+    // cvtIniPath: where the window keeps its placement; dangerDb outlives the window.
+    TFrmDetail(std::string cvtIniPath, const ProcessDangerDb& dangerDb);
+
+    bool Create(HWND owner);
+    void ShowDetailForProcess(const std::string& imageName, const std::string& fullPath);
+    void ShowDetailForFile(const std::string& fullPath);
+    void BtnOpenFolderClick();
+    void BtnHideDetailClick();
+
+    [[nodiscard]] const ui::KeyValueGrid& Grid() const noexcept { return grid_; }
+    [[nodiscard]] HWND DangerLabel() const noexcept { return lblPdb_.Hwnd(); }
+    [[nodiscard]] COLORREF DangerColor() const noexcept { return lblPdb_.Background(); }
+    [[nodiscard]] HWND OpenFolderButton() const noexcept { return btnOpenFolder_; }
+    [[nodiscard]] HICON LargeIcon() const noexcept { return largeIcon_.Get(); }
+    [[nodiscard]] HICON SmallIcon() const noexcept { return smallIcon_.Get(); }
+    void SetShellExecutor(ui::ShellExecutor executor) { shellExecute_ = std::move(executor); }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void Open(const std::string& imageName, const std::string& fullPath);
+    void FillDetail();
+    void FormShow();
+    void FormHide();
+
+    std::string cvtIniPath_;
+    const ProcessDangerDb& dangerDb_;
+    std::string imageName_;
+    std::string fullPath_;
+    ui::UniqueFont font_;
+    HWND tab_ = nullptr;
+    ui::Page page_;
+    ui::Anchors anchors_;
+    PdbLabel lblPdb_;
+    HWND imgLarge_ = nullptr;
+    HWND imgSmall_ = nullptr;
+    ui::KeyValueGrid grid_;
+    HWND btnOpenFolder_ = nullptr;
+    ui::UniqueIcon largeIcon_;
+    ui::UniqueIcon smallIcon_;
+    ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
+};
+
+}  // namespace cvt

@@ -1,0 +1,122 @@
+// Texts of a file's facts: attributes, size, times and compatibility layers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "details/DetailText.h"
+#include "details/FileInfoText.h"
+
+using namespace cvt;
+
+TEST(FormatAttributes, JoinsTheSetBitsWithTheDirectoryFirst) {
+    EXPECT_EQ(FormatAttributes(0x21), "読み取り専用, ｱｰｶｲﾌﾞ");
+    EXPECT_EQ(FormatAttributes(0x30), "ﾃﾞｨﾚｸﾄﾘ, ｱｰｶｲﾌﾞ");
+    EXPECT_EQ(FormatAttributes(0x11), "ﾃﾞｨﾚｸﾄﾘ, 読み取り専用");
+    EXPECT_EQ(FormatAttributes(0x80), "属性無し");
+    EXPECT_EQ(FormatAttributes(0), "");
+}
+
+TEST(FormatAttributes, EveryKnownBitInItsOrderAndNoOtherBits) {
+    EXPECT_EQ(FormatAttributes(0x7FF7),
+              "ﾃﾞｨﾚｸﾄﾘ, 読み取り専用, 隠しﾌｧｲﾙ, ｼｽﾃﾑﾌｧｲﾙ, ｱｰｶｲﾌﾞ, ﾃﾞﾊﾞｲｽ, 属性無し, 一時ﾌｧｲﾙ, "
+              "ｽﾊﾟｰｽﾌｧｲﾙ, 再解析ﾎﾟｲﾝﾄ関連済, 圧縮済, ｵﾌﾗｲﾝ, ｲﾝﾃﾞｯｸｽｻｰﾋﾞｽ対象外, 暗号化ﾌｧｲﾙ");
+    // The volume-label bit and everything above 0x4000 have no text.
+    EXPECT_EQ(FormatAttributes(0x0008), "");
+    EXPECT_EQ(FormatAttributes(0xFFFF8008u), "");
+    EXPECT_EQ(FormatAttributes(0xFFFF8008u | 0x4000), "暗号化ﾌｧｲﾙ");
+}
+
+namespace {
+
+// Short forms that record which of them was asked for.
+ByteSizeFormatters Recording(std::vector<std::string>& calls, std::string text32, std::string text64) {
+    return {[&calls, text32](uint32_t size) {
+                calls.push_back("32:" + std::to_string(size));
+                return text32;
+            },
+            [&calls, text64](uint64_t size) {
+                calls.push_back("64:" + std::to_string(size));
+                return text64;
+            }};
+}
+
+}  // namespace
+
+TEST(ComposeSizeText, ShortFormThenTheExactCountInFullWidthParentheses) {
+    std::vector<std::string> calls;
+    EXPECT_EQ(ComposeSizeText(123456789, Recording(calls, "117 MB", "x")), "117 MB（123456789バイト）");
+    EXPECT_EQ(ComposeSizeText(0xFFFFFFFFu, Recording(calls, "3.99 GB", "x")), "3.99 GB（4294967295バイト）");
+    EXPECT_EQ(ComposeSizeText(1ull << 32, Recording(calls, "x", "4.00 GB")), "4.00 GB（4294967296バイト）");
+    EXPECT_EQ(calls, (std::vector<std::string>{"32:123456789", "32:4294967295", "64:4294967296"}));
+}
+
+TEST(ComposeSizeText, WithoutAFittingShortFormTheCountIsFollowedDirectlyByBytes) {
+    EXPECT_EQ(ComposeSizeText(0, {}), "0バイト");
+    std::vector<std::string> calls;
+    EXPECT_EQ(ComposeSizeText(1234, Recording(calls, "", "")), "1234バイト");  // the formatter failed
+    // From 4 GiB the 32-bit form would describe the low half only.
+    ByteSizeFormatters only32 = Recording(calls, "1.00 GB", "");
+    only32.format64 = nullptr;
+    EXPECT_EQ(ComposeSizeText(5368709120ull, only32), "5368709120バイト");
+    EXPECT_EQ(ComposeSizeText(UINT64_MAX, only32), "18446744073709551615バイト");
+}
+
+TEST(ComposeFileTimeText, DateAndTimeAreJoinedByTheIdeographicComma) {
+    EXPECT_EQ(ComposeFileTimeText("2026/12/6", "18:30:13"), "2026/12/6、18:30:13");
+    EXPECT_EQ(ComposeFileTimeText("2026/12/6", std::nullopt), "2026/12/6");
+    EXPECT_EQ(ComposeFileTimeText(std::nullopt, "18:30:13"), "");
+}
+
+TEST(CompatLayers, AreReadOnlyOnWindowsXp) {
+    EXPECT_TRUE(HasCompatLayerStore(2, 5, 1));
+    EXPECT_FALSE(HasCompatLayerStore(2, 5, 0));
+    EXPECT_FALSE(HasCompatLayerStore(2, 5, 2));
+    EXPECT_FALSE(HasCompatLayerStore(2, 6, 1));
+    EXPECT_FALSE(HasCompatLayerStore(1, 5, 1));  // not the NT family
+    EXPECT_FALSE(HasCompatLayerStore(1, 4, 10));
+}
+
+TEST(CompatLayers, NoneOnlyForTheExactWord) {
+    TCompatLayers none;
+    none.None = true;
+    EXPECT_EQ(ParseCompatLayers("none"), none);
+    EXPECT_EQ(ParseCompatLayers("NONE"), TCompatLayers{});
+    EXPECT_EQ(ParseCompatLayers("none "), TCompatLayers{});
+    EXPECT_EQ(ParseCompatLayers(""), TCompatLayers{});
+}
+
+TEST(CompatLayers, EachTokenIsFoundAnywhereWithItsLetterCase) {
+    TCompatLayers expected;
+    expected.Win98 = true;
+    expected.Color256 = true;
+    EXPECT_EQ(ParseCompatLayers("WIN98 256COLOR"), expected);
+
+    TCompatLayers win95;
+    win95.Win95 = true;
+    EXPECT_EQ(ParseCompatLayers("XWIN95Y"), win95);
+    EXPECT_EQ(ParseCompatLayers("win95 disablethemes"), TCompatLayers{});
+
+    const TCompatLayers all = ParseCompatLayers("DISABLECICERODISABLETHEMES256COLOR640X480WIN95WIN98WIN2000NT4SP5none");
+    EXPECT_TRUE(all.NT4SP5 && all.Win2000 && all.Win98 && all.Win95 && all.Res640x480 && all.Color256 &&
+                all.DisableThemes && all.DisableCicero);
+    EXPECT_FALSE(all.None);
+}
+
+TEST(CompatibilityTexts, FirstOsLayerDisplayPiecesWithTheirBlanksAndTheInputLayer) {
+    cvt::TCompatLayers layers;
+    EXPECT_EQ(cvt::CompatibilityTexts(layers), (std::array<std::string, 3>{"", "", ""}));
+    layers.Color256 = true;
+    layers.DisableThemes = true;
+    EXPECT_EQ(cvt::CompatibilityTexts(layers), (std::array<std::string, 3>{"", "色数:256色 視覚テーマ:無効 ", ""}));
+    layers.Win98 = true;
+    layers.Win95 = true;
+    layers.Res640x480 = true;
+    layers.DisableCicero = true;
+    layers.None = true;
+    EXPECT_EQ(cvt::CompatibilityTexts(layers),
+              (std::array<std::string, 3>{"Windows 98 / Windows Me", "解像度:640x480 色数:256色 視覚テーマ:無効 ",
+                                          "詳細なテキストサービス:無効"}));
+    layers.NT4SP5 = true;
+    EXPECT_EQ(cvt::CompatibilityTexts(layers)[0], "Windows NT 4.0 (Service Pack 5)");
+}

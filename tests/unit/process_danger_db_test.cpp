@@ -1,0 +1,132 @@
+// The danger database's rules: loading, the first-match lookup, the label text and colour.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "FakeIni.h"
+#include "process/PdbTable.h"
+#include "process/ProfileSnapshot.h"
+
+using namespace cvt;
+using cvt::test::FakeIni;
+
+namespace {
+
+const std::string kNoInformation = "このプロセスに関する情報はありません。";
+
+// A database file held in memory, read with the private-profile rules.
+struct PdbText {
+    explicit PdbText(const std::string& text) : snapshot(text, none, true) {}
+    FakeIni none;
+    ProfileSnapshot snapshot;
+};
+
+PdbTable Load(const IniSource& file) {
+    PdbTable db;
+    db.LoadPdb(file);
+    return db;
+}
+
+}  // namespace
+
+TEST(DangerColour, DeepensWithTheLevelAndWrapsInEightBits) {
+    EXPECT_EQ(DangerColour(0), (PdbColour{255, 255, 255}));
+    EXPECT_EQ(DangerColour(1), (PdbColour{255, 221, 204}));
+    EXPECT_EQ(DangerColour(2), (PdbColour{255, 187, 153}));
+    EXPECT_EQ(DangerColour(3), (PdbColour{255, 153, 102}));
+    EXPECT_EQ(DangerColour(4), (PdbColour{255, 119, 51}));
+    EXPECT_EQ(DangerColour(5), (PdbColour{255, 85, 0}));
+    EXPECT_EQ(DangerColour(6), (PdbColour{255, 51, 205}));  // 6 * 51 = 306 wraps to 50
+    EXPECT_EQ(DangerColour(99), (PdbColour{255, 217, 70}));
+    EXPECT_EQ(DangerColour(-1), (PdbColour{255, 33, 50}));  // the level itself is taken as 8 bits: 255
+    EXPECT_EQ(DangerColour(256), DangerColour(0));
+}
+
+TEST(PdbLookup, MatchesWithoutRegardToLetterCaseAndShowsLevelAndComment) {
+    const PdbText file("[General]\r\nNum=2\r\ndb0=lsass.exe\r\ndb1=MSBLAST.EXE\r\n"
+                       "[lsass.exe]\r\nDanger=0\r\nDetail=ローカル セキュリティ機関\r\n"
+                       "[msblast.exe]\r\nDanger=5\r\nDetail=Blaster ワーム\r\n");
+    const PdbTable db = Load(file.snapshot);
+    ASSERT_EQ(db.Entries().size(), 2u);
+    EXPECT_EQ(db.Entries()[1].Danger, 5);
+
+    const PdbInfo worm = db.Lookup("MsBlast.exe", file.snapshot, AsciiEqualsIgnoringCase);
+    EXPECT_EQ(worm.caption, "[危険度=5] Blaster ワーム");
+    EXPECT_EQ(worm.background, (PdbColour{255, 85, 0}));
+    EXPECT_EQ(db.Lookup("LSASS.EXE", file.snapshot, AsciiEqualsIgnoringCase).caption,
+              "[危険度=0] ローカル セキュリティ機関");
+
+    const PdbInfo unknown = db.Lookup("lsass.ex", file.snapshot, AsciiEqualsIgnoringCase);
+    EXPECT_EQ(unknown.caption, kNoInformation);
+    EXPECT_EQ(unknown.background, kPdbWhite);
+}
+
+TEST(PdbLookup, FirstOfTwoEntriesWithOneNameWins) {
+    const PdbText file("[General]\nNum=3\ndb0=a.exe\ndb1=B.EXE\ndb2=b.exe\n[b.exe]\nDanger=2\nDetail=x\n");
+    const PdbTable db = Load(file.snapshot);
+    const TPdbEntry* match = db.Find("b.exe", AsciiEqualsIgnoringCase);
+    ASSERT_NE(match, nullptr);
+    EXPECT_EQ(match->Number, 1);
+    EXPECT_EQ(match->Name, "B.EXE");
+}
+
+TEST(PdbLookup, LevelWithoutCommentShowsNoInformationOnWhite) {
+    const PdbText file("[General]\nNum=2\ndb0=a.exe\ndb1=b.exe\n[a.exe]\nDanger=5\n[b.exe]\nDanger=4\nDetail=\n");
+    const PdbTable db = Load(file.snapshot);
+    for (const char* name : {"a.exe", "b.exe"}) {
+        const PdbInfo info = db.Lookup(name, file.snapshot, AsciiEqualsIgnoringCase);
+        EXPECT_EQ(info.caption, kNoInformation) << name;
+        EXPECT_EQ(info.background, kPdbWhite) << name;
+    }
+}
+
+TEST(PdbLookup, MissingLevelReadsAsNinetyNine) {
+    const PdbText file("[General]\nNum=1\ndb0=a.exe\n[a.exe]\nDetail=誰か\n");
+    const PdbInfo info = Load(file.snapshot).Lookup("a.exe", file.snapshot, AsciiEqualsIgnoringCase);
+    EXPECT_EQ(info.caption, "[危険度=99] 誰か");
+    EXPECT_EQ(info.background, (PdbColour{255, 217, 70}));
+}
+
+TEST(PdbLookup, CommentIsReadAtEveryLookupButLevelOnlyAtLoad) {
+    FakeIni file;
+    file.WriteString("General", "Num", "1");
+    file.WriteString("General", "db0", "a.exe");
+    file.WriteString("a.exe", "Danger", "3");
+    file.WriteString("a.exe", "Detail", "old");
+    const PdbTable db = Load(file);
+    file.WriteString("a.exe", "Danger", "1");
+    file.WriteString("a.exe", "Detail", "new text");
+    EXPECT_EQ(db.Lookup("a.exe", file, AsciiEqualsIgnoringCase).caption, "[危険度=3] new text");
+    file.WriteString("a.exe", "Detail", "");
+    EXPECT_EQ(db.Lookup("a.exe", file, AsciiEqualsIgnoringCase).caption, kNoInformation);
+}
+
+TEST(PdbLoad, NumBeyondTheKeysGivesUnnamedEntriesThatNeverMatch) {
+    const PdbText file("[General]\nNum=4\ndb0=a.exe\ndb2=c.exe\n[c.exe]\nDanger=1\nDetail=c\n");
+    const PdbTable db = Load(file.snapshot);
+    ASSERT_EQ(db.Entries().size(), 4u);
+    EXPECT_EQ(db.Entries()[1].Name, "");
+    EXPECT_EQ(db.Entries()[3].Number, 3);
+    EXPECT_EQ(db.Find("", AsciiEqualsIgnoringCase), nullptr);
+    EXPECT_EQ(db.Lookup("", file.snapshot, AsciiEqualsIgnoringCase).caption, kNoInformation);
+    EXPECT_EQ(db.Lookup("c.exe", file.snapshot, AsciiEqualsIgnoringCase).caption, "[危険度=1] c");
+}
+
+TEST(PdbLoad, UntrustedNumIsClampedAndAMissingOneMeansEmpty) {
+    EXPECT_TRUE(Load(PdbText("[General]\nNum=-5\ndb0=a.exe\n").snapshot).Entries().empty());
+    EXPECT_TRUE(Load(PdbText("[General]\ndb0=a.exe\n").snapshot).Entries().empty());
+    EXPECT_TRUE(Load(PdbText("").snapshot).Entries().empty());
+    EXPECT_EQ(Load(PdbText("[General]\nNum=4294967298\n").snapshot).Entries().size(), 2u);  // wraps to 2
+    const PdbTable huge = Load(PdbText("[General]\nNum=2000000000\ndb99999=z.exe\n").snapshot);
+    ASSERT_EQ(huge.Entries().size(), static_cast<size_t>(kPdbMaxEntries));
+    EXPECT_EQ(huge.Entries().back().Name, "z.exe");
+}
+
+TEST(ImageNameEquality, FoldsOnlyAsciiLetters) {
+    EXPECT_TRUE(AsciiEqualsIgnoringCase("Explorer.EXE", "explorer.exe"));
+    EXPECT_FALSE(AsciiEqualsIgnoringCase("explorer.exe", "explorer.ex"));
+    EXPECT_FALSE(AsciiEqualsIgnoringCase("[", "{"));  // 0x5B and 0x7B differ by the case bit but are no letters
+    EXPECT_FALSE(AsciiEqualsIgnoringCase("@", "`"));
+    EXPECT_TRUE(IsPrintableAscii("a b~.exe"));
+    EXPECT_FALSE(IsPrintableAscii("a\tb"));
+    EXPECT_FALSE(IsPrintableAscii("ア.exe"));
+}
