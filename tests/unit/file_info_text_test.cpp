@@ -2,22 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "details/DetailText.h"
 #include "details/FileInfoText.h"
 
 using namespace cvt;
 
-TEST(FormatAttributes, JoinsTheSetBitsWithTheDirectoryFirst) {
+TEST(FormatAttributes, EveryKnownBitInItsOrderWithTheDirectoryFirstAndNoOtherBits) {
     EXPECT_EQ(FormatAttributes(0x21), "読み取り専用, ｱｰｶｲﾌﾞ");
-    EXPECT_EQ(FormatAttributes(0x30), "ﾃﾞｨﾚｸﾄﾘ, ｱｰｶｲﾌﾞ");
-    EXPECT_EQ(FormatAttributes(0x11), "ﾃﾞｨﾚｸﾄﾘ, 読み取り専用");
     EXPECT_EQ(FormatAttributes(0x80), "属性無し");
     EXPECT_EQ(FormatAttributes(0), "");
-}
-
-TEST(FormatAttributes, EveryKnownBitInItsOrderAndNoOtherBits) {
     EXPECT_EQ(FormatAttributes(0x7FF7),
               "ﾃﾞｨﾚｸﾄﾘ, 読み取り専用, 隠しﾌｧｲﾙ, ｼｽﾃﾑﾌｧｲﾙ, ｱｰｶｲﾌﾞ, ﾃﾞﾊﾞｲｽ, 属性無し, 一時ﾌｧｲﾙ, "
               "ｽﾊﾟｰｽﾌｧｲﾙ, 再解析ﾎﾟｲﾝﾄ関連済, 圧縮済, ｵﾌﾗｲﾝ, ｲﾝﾃﾞｯｸｽｻｰﾋﾞｽ対象外, 暗号化ﾌｧｲﾙ");
@@ -27,37 +21,22 @@ TEST(FormatAttributes, EveryKnownBitInItsOrderAndNoOtherBits) {
     EXPECT_EQ(FormatAttributes(0xFFFF8008u | 0x4000), "暗号化ﾌｧｲﾙ");
 }
 
-namespace {
+// Short forms that name the width they were asked for.
+const ByteSizeFormatters kTagged{[](uint32_t size) { return "s" + std::to_string(size); },
+                                 [](uint64_t size) { return "L" + std::to_string(size); }};
 
-// Short forms that record which of them was asked for.
-ByteSizeFormatters Recording(std::vector<std::string>& calls, std::string text32, std::string text64) {
-    return {[&calls, text32](uint32_t size) {
-                calls.push_back("32:" + std::to_string(size));
-                return text32;
-            },
-            [&calls, text64](uint64_t size) {
-                calls.push_back("64:" + std::to_string(size));
-                return text64;
-            }};
-}
-
-}  // namespace
-
-TEST(ComposeSizeText, ShortFormThenTheExactCountInFullWidthParentheses) {
-    std::vector<std::string> calls;
-    EXPECT_EQ(ComposeSizeText(123456789, Recording(calls, "117 MB", "x")), "117 MB（123456789バイト）");
-    EXPECT_EQ(ComposeSizeText(0xFFFFFFFFu, Recording(calls, "3.99 GB", "x")), "3.99 GB（4294967295バイト）");
-    EXPECT_EQ(ComposeSizeText(1ull << 32, Recording(calls, "x", "4.00 GB")), "4.00 GB（4294967296バイト）");
-    EXPECT_EQ(calls, (std::vector<std::string>{"32:123456789", "32:4294967295", "64:4294967296"}));
+TEST(ComposeSizeText, ShortFormOfTheRightWidthThenTheExactCountInFullWidthParentheses) {
+    EXPECT_EQ(ComposeSizeText(123456789, kTagged), "s123456789（123456789バイト）");
+    EXPECT_EQ(ComposeSizeText(0xFFFFFFFFu, kTagged), "s4294967295（4294967295バイト）");
+    EXPECT_EQ(ComposeSizeText(1ull << 32, kTagged), "L4294967296（4294967296バイト）");
 }
 
 TEST(ComposeSizeText, WithoutAFittingShortFormTheCountIsFollowedDirectlyByBytes) {
     EXPECT_EQ(ComposeSizeText(0, {}), "0バイト");
-    std::vector<std::string> calls;
-    EXPECT_EQ(ComposeSizeText(1234, Recording(calls, "", "")), "1234バイト");  // the formatter failed
+    const ByteSizeFormatters failing{[](uint32_t) { return std::string(); }, [](uint64_t) { return std::string(); }};
+    EXPECT_EQ(ComposeSizeText(1234, failing), "1234バイト");
     // From 4 GiB the 32-bit form would describe the low half only.
-    ByteSizeFormatters only32 = Recording(calls, "1.00 GB", "");
-    only32.format64 = nullptr;
+    const ByteSizeFormatters only32{kTagged.format32, nullptr};
     EXPECT_EQ(ComposeSizeText(5368709120ull, only32), "5368709120バイト");
     EXPECT_EQ(ComposeSizeText(UINT64_MAX, only32), "18446744073709551615バイト");
 }

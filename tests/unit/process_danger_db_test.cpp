@@ -31,8 +31,6 @@ PdbTable Load(const IniSource& file) {
 TEST(DangerColour, DeepensWithTheLevelAndWrapsInEightBits) {
     EXPECT_EQ(DangerColour(0), (PdbColour{255, 255, 255}));
     EXPECT_EQ(DangerColour(1), (PdbColour{255, 221, 204}));
-    EXPECT_EQ(DangerColour(2), (PdbColour{255, 187, 153}));
-    EXPECT_EQ(DangerColour(3), (PdbColour{255, 153, 102}));
     EXPECT_EQ(DangerColour(4), (PdbColour{255, 119, 51}));
     EXPECT_EQ(DangerColour(5), (PdbColour{255, 85, 0}));
     EXPECT_EQ(DangerColour(6), (PdbColour{255, 51, 205}));  // 6 * 51 = 306 wraps to 50
@@ -60,30 +58,22 @@ TEST(PdbLookup, MatchesWithoutRegardToLetterCaseAndShowsLevelAndComment) {
     EXPECT_EQ(unknown.background, kPdbWhite);
 }
 
-TEST(PdbLookup, FirstOfTwoEntriesWithOneNameWins) {
-    const PdbText file("[General]\nNum=3\ndb0=a.exe\ndb1=B.EXE\ndb2=b.exe\n[b.exe]\nDanger=2\nDetail=x\n");
+TEST(PdbLookup, FirstOfTwoNamesWinsAndAMissingLevelOrCommentCounts) {
+    const PdbText file("[General]\nNum=5\ndb0=a.exe\ndb1=B.EXE\ndb2=b.exe\ndb3=c.exe\ndb4=d.exe\n"
+                       "[a.exe]\nDetail=誰か\n[b.exe]\nDanger=2\nDetail=x\n[c.exe]\nDanger=5\n[d.exe]\nDanger=4\nDetail=\n");
     const PdbTable db = Load(file.snapshot);
     const TPdbEntry* match = db.Find("b.exe", AsciiEqualsIgnoringCase);
     ASSERT_NE(match, nullptr);
     EXPECT_EQ(match->Number, 1);
     EXPECT_EQ(match->Name, "B.EXE");
-}
-
-TEST(PdbLookup, LevelWithoutCommentShowsNoInformationOnWhite) {
-    const PdbText file("[General]\nNum=2\ndb0=a.exe\ndb1=b.exe\n[a.exe]\nDanger=5\n[b.exe]\nDanger=4\nDetail=\n");
-    const PdbTable db = Load(file.snapshot);
-    for (const char* name : {"a.exe", "b.exe"}) {
-        const PdbInfo info = db.Lookup(name, file.snapshot, AsciiEqualsIgnoringCase);
-        EXPECT_EQ(info.caption, kNoInformation) << name;
-        EXPECT_EQ(info.background, kPdbWhite) << name;
+    const auto lookup = [&](const char* name) { return db.Lookup(name, file.snapshot, AsciiEqualsIgnoringCase); };
+    // A missing level reads as 99; a level without a comment shows nothing of it.
+    EXPECT_EQ(lookup("a.exe").caption, "[危険度=99] 誰か");
+    EXPECT_EQ(lookup("a.exe").background, (PdbColour{255, 217, 70}));
+    for (const char* name : {"c.exe", "d.exe"}) {
+        EXPECT_EQ(lookup(name).caption, kNoInformation) << name;
+        EXPECT_EQ(lookup(name).background, kPdbWhite) << name;
     }
-}
-
-TEST(PdbLookup, MissingLevelReadsAsNinetyNine) {
-    const PdbText file("[General]\nNum=1\ndb0=a.exe\n[a.exe]\nDetail=誰か\n");
-    const PdbInfo info = Load(file.snapshot).Lookup("a.exe", file.snapshot, AsciiEqualsIgnoringCase);
-    EXPECT_EQ(info.caption, "[危険度=99] 誰か");
-    EXPECT_EQ(info.background, (PdbColour{255, 217, 70}));
 }
 
 TEST(PdbLookup, CommentIsReadAtEveryLookupButLevelOnlyAtLoad) {

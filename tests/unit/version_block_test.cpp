@@ -24,7 +24,6 @@ TEST(VersionBlock, OnlyTheFirstTranslationAndItsPrefix) {
     EXPECT_EQ(first->language, 0x0409);
     EXPECT_EQ(first->codePage, 0x04E4);
     EXPECT_EQ(StringFilePrefix(*first), "\\StringFileInfo\\040904E4\\");
-    EXPECT_EQ(StringFilePrefix({0x0411, 932}), "\\StringFileInfo\\041103A4\\");
     EXPECT_EQ(StringFilePrefix({0x0009, 0x04B0}), "\\StringFileInfo\\000904B0\\");
 
     EXPECT_FALSE(FirstTranslation(ByteSpan(two, 3)));  // less than one pair

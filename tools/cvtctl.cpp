@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "../support/Drive.h"
+#include "../tests/support/Drive.h"
 
 namespace {
 
