@@ -10,6 +10,7 @@
 #include "app/SystemLibrary.h"
 #include "details/Detail.h"
 #include "process/ProcessDangerDb.h"
+#include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/MessageDialog.h"
@@ -65,6 +66,7 @@ bool TFrmCVT::PreTranslateMessage(MSG& msg) {
 void TFrmCVT::FormCreate() {
     if (state_.appDir.empty()) state_.appDir = ExecutableFolder();
     state_.debugPrivilegeEnabled = EnableDebugPrivilege();
+    LoadStatusLibrary();
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
@@ -79,6 +81,7 @@ void TFrmCVT::FormCreate() {
     if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_SHOW);
     UpdateWindow(Hwnd());
     RefreshProcessList();
+    RefreshAppList();
 }
 
 bool TFrmCVT::EnableDebugPrivilege() {
@@ -184,6 +187,25 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
         case cmd::MiProcessCopyFilePath:
             if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessCopyClick(ui::MenuItemTag(pumProcess_.Get(), id));
             break;
+        case cmd::MiRefreshApp:
+        case cmd::BtnAppRefresh:
+            RefreshAppList();
+            break;
+        case cmd::MiAppChangeTask:
+        case cmd::MiAppMinimize:
+        case cmd::MiAppMaximize:
+        case cmd::MiAppAlwaysTopMost:
+        case cmd::MiAppToolWindow:
+        case cmd::MiAppEnableUserInput:
+        case cmd::MiAppShowDetail:
+        case cmd::MiAppShowProcess:
+        case cmd::MiAppTerminate:
+            MiAppItemClick(ui::MenuItemTag(pumApp_.Get(), id));
+            break;
+        case cmd::BtnAppShowForeground:
+        case cmd::BtnAppTerminate:
+            MiAppItemClick(ui::ControlTag(control));
+            break;
         case cmd::MiHelpURLDevelop:
             MiHelpURLDevelopClick();
             break;
@@ -206,6 +228,7 @@ LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
         if (header.code == LVN_COLUMNCLICK)
             LsvColumnClick(tag, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         if (tag == 0) OnProcessListNotify(header);
+        if (tag == 1) OnWindowListNotify(header);
         return 0;
     }
     return 0;
@@ -224,10 +247,23 @@ void TFrmCVT::OnProcessListNotify(const NMHDR& header) {
     }
 }
 
+void TFrmCVT::OnWindowListNotify(const NMHDR& header) {
+    if (header.code == LVN_ITEMCHANGED) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
+            Lsv1SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
+    } else if (header.code == NM_CLICK || header.code == NM_RCLICK) {
+        Lsv1Click();
+    } else if (header.code == NM_DBLCLK) {
+        MiAppItemClick(7);  // Lsv1DblClick: the executable's detail
+    }
+}
+
 void TFrmCVT::OnContextMenu(HWND control, LPARAM screenPoint) {
     HMENU popup = control == lsv_[0] ? pumProcess_.Get() : control == lsv_[1] ? pumApp_.Get() : nullptr;
     if (popup == nullptr) return;
     if (control == lsv_[0] && !Lsv0ContextPopup()) return;
+    if (control == lsv_[1] && !Lsv1ContextPopup()) return;
     POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
     if (screenPoint == -1) {
         // From the keyboard: open at the selected row, or at the list's corner.

@@ -2,6 +2,7 @@
 // its menus and buttons, and the start and close sequences.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "process/ProcessApi.h"
 #include "process/ProcessInfoCache.h"
 #include "process/ProcessRecord.h"
+#include "windows/WindowRecord.h"
 #include "ui/Handles.h"
 #include "ui/Page.h"
 #include "ui/Shell.h"
@@ -94,6 +96,21 @@ public:
     bool Lsv0ContextPopup();
     void MarkCurrentPriority(const std::string& text);
 
+    // Window list (windows/Application.cpp).
+    void RefreshAppList();
+    void MiAppItemClick(int tag);
+    void Lsv1SelectItem(int row, bool selected);
+    void Lsv1Click();
+    // False when the popup must not open.
+    bool Lsv1ContextPopup();
+    [[nodiscard]] std::optional<int32_t> WindowHandleOfRow(int row) const;
+
+    using IsHungAppWindowFn = BOOL(WINAPI*)(HWND);
+    // The system's hung-window test as loaded at start (null when the system lacks it).
+    [[nodiscard]] IsHungAppWindowFn HungWindowTest() const noexcept { return isHungAppWindow_; }
+    // Tests stand in for it where Wine cannot list another process's hung window.
+    void UseHungWindowTest(IsHungAppWindowFn test) noexcept { isHungAppWindow_ = test; }
+
     // Tests record shell calls instead of opening other programs' windows.
     void SetShellExecutor(ui::ShellExecutor executor) { shellExecute_ = std::move(executor); }
 
@@ -143,9 +160,18 @@ private:
     bool IsSameProcess(uint32_t processId, const std::string& imageName);
     void SetProcessFileCommandsEnabled(bool enabled);
 
+    void LoadStatusLibrary();
+    void CreateAppImageList();
+    static BOOL CALLBACK EnumAppWindowsProc(HWND window, LPARAM self);
+    void AddAppRow(const AppWindowRow& window, HICON icon);
+    void SetAppCommandsEnabled(bool enabled);
+    bool SelectedWindowStillListed();
+    void ReportWindowGone();
+
     void OnCommand(int id, int notifyCode, HWND control);
     LRESULT OnNotify(const NMHDR& header);
     void OnProcessListNotify(const NMHDR& header);
+    void OnWindowListNotify(const NMHDR& header);
     void OnContextMenu(HWND control, LPARAM screenPoint);
     void OnSize();
     void FormCloseQuery();
@@ -167,6 +193,10 @@ private:
     std::unique_ptr<ProcessDangerDb> dangerDb_;
     std::unique_ptr<TFrmDetail> detail_;
     ProcessApi processApi_;
+    ui::UniqueLibrary user32_;
+    IsHungAppWindowFn isHungAppWindow_ = nullptr;
+    HIMAGELIST imlApp_ = nullptr;  // owned by Lsv1
+    int appImageCounter_ = 0;
     ProcessInfoCache processCache_;
     ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
     bool terminationRequested_ = false;

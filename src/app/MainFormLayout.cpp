@@ -81,6 +81,7 @@ void TFrmCVT::CreateApplicationPage(HWND page) {
     auto& anchors = pages_[kPageApplications].ChildAnchors();
     lsv_[1] = AddPageList(page, anchors, font_.Get(), cmd::Lsv1);
     ui::SetControlTag(lsv_[1], 1);
+    CreateAppImageList();
     ui::AddButtonRow(page, anchors, font_.Get(),
                  {{cmd::BtnAppNewTask, "新しいタスク(&N)..."},
                   {cmd::BtnAppShowForeground, "切り替え(&A)"},

@@ -58,9 +58,10 @@ std::vector<int> ListColumnOrder(HWND listView) {
     return order;
 }
 
-int AppendListRow(HWND listView, const std::vector<std::string>& texts) {
+int AppendListRow(HWND listView, const std::vector<std::string>& texts, int image) {
     LVITEMA item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iImage = image;
     item.iItem = ListRowCount(listView);
     item.pszText = const_cast<char*>(texts.empty() ? "" : texts[0].c_str());
     const int row = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));

@@ -22,8 +22,9 @@ void DeleteAllListColumns(HWND listView);
 // Cell indexes in the order the user sees the columns.
 [[nodiscard]] std::vector<int> ListColumnOrder(HWND listView);
 
-// Adds a row at the end; texts[0] is the caption. Returns the row number.
-int AppendListRow(HWND listView, const std::vector<std::string>& texts);
+// Adds a row at the end; texts[0] is the caption. image: index in the small-icon
+// list, or -1 for none. Returns the row number.
+int AppendListRow(HWND listView, const std::vector<std::string>& texts, int image = -1);
 [[nodiscard]] int ListRowCount(HWND listView);
 void SetListCellText(HWND listView, int row, int cellIndex, const std::string& text);
 [[nodiscard]] std::string ListCellText(HWND listView, int row, int cellIndex);

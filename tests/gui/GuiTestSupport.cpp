@@ -48,11 +48,13 @@ void TempFolder::CopyShippedColumnIni() const {
     CopyFileA(SourceTreePath(CVT_SOURCE_DIR "/data/column.ini").c_str(), File("column.ini").c_str(), FALSE);
 }
 
-ChildProcess::ChildProcess(const TempFolder& folder, const std::string& exeName) : path_(folder.File(exeName)) {
+ChildProcess::ChildProcess(const TempFolder& folder, const std::string& exeName, Window window)
+    : path_(folder.File(exeName)) {
     CopyFileA(SourceTreePath(CVT_SLEEPER_EXE).c_str(), path_.c_str(), FALSE);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + path_ + "\"";
+    std::string commandLine = "\"" + path_ + "\"" + (window == Window::None      ? std::string()
+                                 : (window == Window::Hung ? " --hung \"" : " --window \"") + exeName + "\"");
     CreateProcessA(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                    &startup, &info_);
     // The snapshot lists it only once it runs.
@@ -79,6 +81,33 @@ void ChildProcess::End() {
 }
 
 int RowOfProcess(TFrmCVT& form, DWORD processId) { return form.FindProcessRow(processId); }
+
+TestWindow::TestWindow(const char* title, bool withIcon, bool visible) {
+    const char* className = withIcon ? "CvtTestWindowWithIcon" : "CvtTestWindowWithoutIcon";
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = withIcon ? LoadIconA(nullptr, IDI_APPLICATION) : nullptr;
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);  // fails harmlessly when registered by an earlier window
+    hwnd_ = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 50, 50, 240, 160,
+                            nullptr, nullptr, wc.hInstance, nullptr);
+    PumpMessages();
+}
+
+TestWindow::~TestWindow() { Destroy(); }
+
+void TestWindow::Destroy() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    PumpMessages();
+}
+
+int RowOfWindow(TFrmCVT& form, HWND window) {
+    for (int row = 0; row < ui::ListRowCount(form.ListView(1)); ++row)
+        if (form.WindowHandleOfRow(row) == static_cast<int32_t>(reinterpret_cast<uintptr_t>(window))) return row;
+    return -1;
+}
 
 void TempFolder::Write(const std::string& name, const std::string& bytes) const {
     std::ofstream out(File(name), std::ios::binary);

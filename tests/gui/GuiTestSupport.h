@@ -76,7 +76,9 @@ private:
 // A waiting child process under a name of the test's choosing, ended with the object.
 class ChildProcess {
 public:
-    ChildProcess(const TempFolder& folder, const std::string& exeName);
+    enum class Window { None, Serving, Hung };
+    // With a window: titled after exeName, with a small icon; a hung one stops serving its messages.
+    ChildProcess(const TempFolder& folder, const std::string& exeName, Window window = Window::None);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -91,6 +93,23 @@ private:
     std::string path_;
     PROCESS_INFORMATION info_{};
 };
+
+// A top-level window of this thread, shown or not, with the class icon or none.
+class TestWindow {
+public:
+    TestWindow(const char* title, bool withIcon, bool visible);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    [[nodiscard]] HWND Hwnd() const noexcept { return hwnd_; }
+    void Destroy();
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+// The row of the window list that shows this window, or -1.
+[[nodiscard]] int RowOfWindow(TFrmCVT& form, HWND window);
 
 // The row of the process list that shows this PID, or -1.
 [[nodiscard]] int RowOfProcess(TFrmCVT& form, DWORD processId);

@@ -85,4 +85,11 @@ TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {
     ASSERT_GE(own, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 0), exeName);
     EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 5), exeName);  // Wine's snapshot gives the bare name
+
+    // Without the NT family's hung test every window's status is unknown.
+    TestWindow window("cvt 98 window", true, true);
+    form.RefreshAppList();
+    const int row = RowOfWindow(form, window.Hwnd());
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(ui::ListCellText(form.ListView(1), row, 1), "不明");
 }

@@ -1,7 +1,31 @@
-// A child process for tests and benchmarks to list and act on: it only waits.
+// A child process for tests and benchmarks to list and act on: it only waits,
+// or with --window shows one window with a small icon and serves its messages
+// (--hung: shows it and then stops serving them).
 #include <windows.h>
 
-int main() {
-    Sleep(INFINITE);
+#include <cstring>
+
+int main(int argc, char** argv) {
+    const bool hung = argc >= 2 && std::strcmp(argv[1], "--hung") == 0;
+    if (argc < 2 || (std::strcmp(argv[1], "--window") != 0 && !hung)) {
+        Sleep(INFINITE);
+        return 0;
+    }
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CvtTestChildWindow";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, argc > 2 ? argv[2] : "cvt test child", WS_OVERLAPPEDWINDOW,
+                                  20, 20, 200, 120, nullptr, nullptr, wc.hInstance, nullptr);
+    // Another process cannot read a class icon under Wine; the window's own icon it can.
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_APPLICATION)));
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    MSG msg;
+    if (hung) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(INFINITE);
+    }
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;
 }

@@ -3,6 +3,7 @@
 
 #include "process/ProcessInfoCache.h"
 #include "process/ProcessRecord.h"
+#include "windows/WindowRecord.h"
 
 using namespace cvt;
 
@@ -81,4 +82,18 @@ TEST(ProcessInfoCache, RemembersByPidAndCreationTimeAndForgetsEndedProcesses) {
     ASSERT_NE(cache.AccountName("sid-1"), nullptr);
     EXPECT_EQ(*cache.AccountName("sid-1"), "root");
     EXPECT_EQ(cache.AccountName("sid-2"), nullptr);
+}
+
+TEST(WindowCells, HandleAndProcessFormats) {
+    AppWindowRow row{"タイトル", "実行中", 65538, 1234};
+    EXPECT_EQ(WindowCellText(0, row), "タイトル");
+    EXPECT_EQ(WindowCellText(1, row), "実行中");
+    EXPECT_EQ(WindowCellText(2, row), "00010002");
+    EXPECT_EQ(WindowCellText(3, row), "     65538");
+    EXPECT_EQ(WindowCellText(4, row), "0004D2");
+    EXPECT_EQ(WindowCellText(5, row), " 1234");
+    EXPECT_EQ(WindowCellText(6, row), "");
+    row.handle = 0x80000010;
+    EXPECT_EQ(WindowCellText(2, row), "80000010");
+    EXPECT_EQ(WindowCellText(3, row), "-2147483632");
 }
