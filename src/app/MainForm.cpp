@@ -124,6 +124,12 @@ LRESULT TFrmCVT::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CONTEXTMENU:
             OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
             return 0;
+        case WM_TIMER:
+            if (wParam == 1) RefreshTimerTimer();
+            return 0;
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == Control(cmd::TrbRefreshRate)) TrbRefreshRateChange();
+            return 0;
         case kColumnDraggedMessage:
             LsvColumnDragged(static_cast<int>(wParam));
             return 0;
@@ -205,6 +211,12 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
         case cmd::BtnAppShowForeground:
         case cmd::BtnAppTerminate:
             MiAppItemClick(ui::ControlTag(control));
+            break;
+        case cmd::ChkStandardization:
+            if (notifyCode == BN_CLICKED) ChkStandardizationClick();
+            break;
+        case cmd::ChkRegisterStartup:
+            if (notifyCode == BN_CLICKED) ChkRegisterStartupClick();
             break;
         case cmd::MiHelpURLDevelop:
             MiHelpURLDevelopClick();

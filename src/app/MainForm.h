@@ -111,6 +111,15 @@ public:
     // Tests stand in for it where Wine cannot list another process's hung window.
     void UseHungWindowTest(IsHungAppWindowFn test) noexcept { isHungAppWindow_ = test; }
 
+    // Settings page (SettingsTab.cpp).
+    void TrbRefreshRateChange();
+    void RefreshTimerTimer();
+    void ChkStandardizationClick();
+    void ChkRegisterStartupClick();
+    // Milliseconds between ticks; 0 when the timer is stopped.
+    [[nodiscard]] unsigned RefreshInterval() const noexcept { return refreshInterval_; }
+    [[nodiscard]] HWND RefreshRateLabel() const noexcept { return lblRefreshRate_; }
+
     // Tests record shell calls instead of opening other programs' windows.
     void SetShellExecutor(ui::ShellExecutor executor) { shellExecute_ = std::move(executor); }
 
@@ -199,6 +208,8 @@ private:
     int appImageCounter_ = 0;
     ProcessInfoCache processCache_;
     ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
+    unsigned refreshInterval_ = 0;
+    bool tickInProgress_ = false;
     bool terminationRequested_ = false;
     bool settingsLoaded_ = false;
 };

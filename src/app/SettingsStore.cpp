@@ -41,9 +41,18 @@ void TFrmCVT::LoadSettings() {
 }
 
 void TFrmCVT::ApplyGeneralOptions(const GeneralOptions& options) {
+    // Assigning runs the handlers, as a user's change would; the rate's label and
+    // timer always follow the assigned position, also when it did not move.
     SendMessageA(Control(cmd::TrbRefreshRate), TBM_SETPOS, TRUE, options.refreshRate);
-    ui::SetChecked(Control(cmd::ChkStandardization), options.standardization);
-    ui::SetChecked(Control(cmd::ChkRegisterStartup), options.registerStartup);
+    TrbRefreshRateChange();
+    if (ui::IsChecked(Control(cmd::ChkStandardization)) != options.standardization) {
+        ui::SetChecked(Control(cmd::ChkStandardization), options.standardization);
+        ChkStandardizationClick();
+    }
+    if (ui::IsChecked(Control(cmd::ChkRegisterStartup)) != options.registerStartup) {
+        ui::SetChecked(Control(cmd::ChkRegisterStartup), options.registerStartup);
+        ChkRegisterStartupClick();
+    }
 }
 
 void TFrmCVT::SaveSettings() {

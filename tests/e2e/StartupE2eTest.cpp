@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "../support/Drive.h"
 
@@ -26,6 +27,33 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The tab captions of another process's tab control: the item and its text
+// buffer must live in that process.
+std::vector<std::string> TabCaptions(HWND tabControl, HANDLE process) {
+  std::vector<std::string> captions;
+  constexpr SIZE_T kTextSize = 256;
+  auto* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(TCITEMA) + kTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (remote == nullptr) return captions;
+  const LRESULT count = SendMessageA(tabControl, TCM_GETITEMCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = remote + sizeof(TCITEMA);
+    item.cchTextMax = static_cast<int>(kTextSize);
+    WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+    SendMessageA(tabControl, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(remote));
+    // The control may point pszText at its own copy instead of filling ours.
+    TCITEMA filled{};
+    char text[kTextSize] = {};
+    ReadProcessMemory(process, remote, &filled, sizeof filled, nullptr);
+    ReadProcessMemory(process, filled.pszText, text, sizeof text - 1, nullptr);
+    captions.emplace_back(text);
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return captions;
+}
+
 class StartupE2eTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -38,10 +66,10 @@ class StartupE2eTest : public ::testing::Test {
 
   // The working folder is elsewhere, so a file written beside the program
   // proves that the program went by its own path.
-  void Start() {
+  void Start(const std::string& arguments = "") {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    ASSERT_TRUE(child_.Start(Exe(), temp)) << "CreateProcess failed: " << GetLastError();
+    ASSERT_TRUE(child_.Start(Exe(), temp, arguments)) << "CreateProcess failed: " << GetLastError();
   }
 
   TempFolder folder_{"cvt-e2e"};
@@ -58,8 +86,9 @@ TEST_F(StartupE2eTest, ShowsTabsAndWritesSettingsWhenClosed) {
 
   const HWND tabs = FindWindowExA(main, nullptr, "SysTabControl32", nullptr);
   ASSERT_NE(tabs, nullptr);
-  // Their captions are checked in-process; the hidden schedule page is no tab item.
-  EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
+  // The hidden schedule page is no tab item.
+  const std::vector<std::string> expected{"アプリケーション", "プロセス", "レポート", "設定"};
+  EXPECT_EQ(TabCaptions(tabs, child_.Handle()), expected);
   EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1) << "the process page is active at start";
 
   const std::string ini = folder_.Path() + "cvt.ini";
@@ -107,3 +136,15 @@ TEST_F(StartupE2eTest, WithoutColumnDefinitionsReportsErrorAndEnds) {
 }
 
 }  // namespace
+
+// Started by Windows in place of taskmgr.exe, the program gets taskmgr's command
+// line as arguments: it starts as usual.
+TEST_F(StartupE2eTest, StartsNormallyWhenGivenTaskManagersCommandLine) {
+  ASSERT_TRUE(CopyFileA(SourceFile("data/column.ini").c_str(), (folder_.Path() + "column.ini").c_str(), FALSE));
+  Start("C:\\windows\\system32\\taskmgr.exe /7");
+  const HWND main = child_.WaitForWindow({"", "Corvault Ver 1.01", true, false}, kStartTimeoutMs);
+  ASSERT_NE(main, nullptr) << child_.DescribeWindows();
+  ASSERT_TRUE(PostMessageA(main, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(child_.WaitForExit(kExitTimeoutMs));
+  EXPECT_EQ(child_.ExitCode(), 0u);
+}

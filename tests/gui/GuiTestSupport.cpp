@@ -14,13 +14,13 @@ namespace {
 int g_quitCount = 0;
 }
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(const std::string& suffix) {
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);
     static unsigned counter = 0;
     for (;;) {
         path_ = std::string(base) + "cvt-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter) + "\\";
+                std::to_string(++counter) + suffix + "\\";
         if (CreateDirectoryA(path_.c_str(), nullptr)) break;
     }
 }

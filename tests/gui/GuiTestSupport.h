@@ -16,7 +16,8 @@ namespace cvt::test {
 // A fresh folder under the system's temporary folder, removed with its files.
 class TempFolder {
 public:
-    TempFolder();
+    // suffix: appended to the folder's name, e.g. to put a blank in the path.
+    explicit TempFolder(const std::string& suffix = "");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

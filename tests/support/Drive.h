@@ -99,9 +99,9 @@ class ChildProcess {
     }
   }
 
-  // Starts exe with the given working folder; false with GetLastError set.
-  bool Start(const std::string& exe, const std::string& workingFolder) {
-    std::string commandLine = "\"" + exe + "\"";
+  // Starts exe with the given working folder and arguments; false with GetLastError set.
+  bool Start(const std::string& exe, const std::string& workingFolder, const std::string& arguments = "") {
+    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

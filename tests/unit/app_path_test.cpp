@@ -17,3 +17,18 @@ TEST(AppDir, ATrailByteThatLooksLikeABackslashDoesNotCutTheName) {
     EXPECT_EQ(AppDirFromModulePath("C:\\表\\cvt.exe"), "C:\\表\\");
     EXPECT_EQ(AppDirFromModulePath("C:\\ツール表.exe"), "C:\\");
 }
+
+#include "app/DebuggerValue.h"
+
+TEST(DebuggerValue, QuotesAPathWithABlankAndKnowsItsOwnValue) {
+    EXPECT_EQ(cvt::DebuggerCommand("C:\\Tools\\"), "C:\\Tools\\cvt.exe");
+    EXPECT_EQ(cvt::DebuggerCommand("C:\\Program Files\\Corvault\\"), "\"C:\\Program Files\\Corvault\\cvt.exe\"");
+    EXPECT_TRUE(cvt::NamesCorvault("C:\\Tools\\cvt.exe"));
+    EXPECT_TRUE(cvt::NamesCorvault("\"C:\\Program Files\\Corvault\\CVT.EXE\""));
+    EXPECT_TRUE(cvt::NamesCorvault("D:\\other\\Cvt.Exe"));
+    EXPECT_FALSE(cvt::NamesCorvault("C:\\Tools\\procexp.exe"));
+    EXPECT_FALSE(cvt::NamesCorvault("C:\\Tools\\mycvt.exe"));
+    EXPECT_FALSE(cvt::NamesCorvault("\"C:\\cvt.exe"));
+    EXPECT_FALSE(cvt::NamesCorvault(""));
+    EXPECT_EQ(cvt::RegistryTypeMessage("Debugger"), "'Debugger' のデータ型が不正です");
+}

@@ -1,0 +1,46 @@
+// Debugger value text and its ownership test.
+#include "app/DebuggerValue.h"
+
+#include "app/AppPath.h"
+#include "process/ProcessRecord.h"
+
+namespace cvt {
+namespace {
+constexpr std::string_view kProgramFile = "cvt.exe";
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+}  // namespace
+
+std::string DebuggerCommand(std::string_view appDir) {
+    std::string command = std::string(appDir) + std::string(kProgramFile);
+    if (command.find(' ') != std::string::npos) command = '"' + command + '"';
+    return command;
+}
+
+bool NamesCorvault(std::string_view value) {
+    std::string_view path = TrimControls(value);
+    if (!path.empty() && path.front() == '"') {
+        path.remove_prefix(1);
+        const size_t close = path.find('"');
+        if (close == std::string_view::npos) return false;
+        path = path.substr(0, close);
+    }
+    return EqualsIgnoringAsciiCase(FileNamePart(path), kProgramFile);
+}
+
+std::string RegistryWriteFailedMessage(std::string_view valueName) {
+    return "'" + std::string(valueName) + "' の設定に失敗しました";
+}
+
+std::string RegistryTypeMessage(std::string_view valueName) {
+    return "'" + std::string(valueName) + "' のデータ型が不正です";
+}
+
+}  // namespace cvt

@@ -1,0 +1,166 @@
+// The Settings page: refresh rate and timer, and the standard task manager
+// registration in the real registry of the Wine prefix.
+#include <windows.h>
+#include <commctrl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "GuiTestSupport.h"
+#include "app/CommandIds.h"
+#include "ui/Controls.h"
+#include "ui/ListView.h"
+
+using namespace cvt;
+using namespace cvt::test;
+
+namespace {
+
+constexpr char kTaskManagerKey[] =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\taskmgr.exe";
+
+// Every list in cvt.ini, so that the General options are read from it.
+std::string SettingsWith(const std::string& general) {
+    std::string ini = "[General]\r\n" + general;
+    for (int n = 0; n < 3; ++n)
+        ini += "[List" + std::to_string(n) + "]\r\nCount=1\r\nIndex0=0\r\nWidth0=100\r\n";
+    return ini;
+}
+
+// The Debugger value as the registry holds it; "<none>" when absent.
+std::string DebuggerValue(DWORD* typeOut = nullptr) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTaskManagerKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<none>";
+    char value[512] = {};
+    DWORD size = sizeof value, type = 0;
+    const LONG result = RegQueryValueExA(key, "Debugger", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    if (typeOut != nullptr) *typeOut = type;
+    return result == ERROR_SUCCESS ? std::string(value) : "<none>";
+}
+
+void SetDebuggerValue(DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTaskManagerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "Debugger", 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+void RemoveDebuggerKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTaskManagerKey); }
+
+int TrackBarPosition(TFrmCVT& form) {
+    return static_cast<int>(SendMessageA(form.Control(cmd::TrbRefreshRate), TBM_GETPOS, 0, 0));
+}
+
+class SettingsTabTest : public testing::Test {
+protected:
+    SettingsTabTest() : folder_(" with blank") {
+        folder_.CopyShippedColumnIni();
+        RemoveDebuggerKey();
+    }
+    ~SettingsTabTest() override { RemoveDebuggerKey(); }
+
+    void Click(TFrmCVT& form, int id) {
+        SendMessageA(form.Control(id), BM_CLICK, 0, 0);
+        PumpMessages();
+    }
+
+    TempFolder folder_;
+    MessageLog messages_;
+};
+
+}  // namespace
+
+TEST_F(SettingsTabTest, RatePositionSetsLabelAndTimer) {
+    MainFormHost host(folder_);
+    TFrmCVT& form = host.Form();
+    HWND trackBar = form.Control(cmd::TrbRefreshRate);
+    // The keys a user presses; the track bar reports each move to the window.
+    SendMessageA(trackBar, WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(TrackBarPosition(form), 59);
+    EXPECT_EQ(WindowText(form.RefreshRateLabel()), "59秒");
+    EXPECT_EQ(form.RefreshInterval(), 59000u);
+    SendMessageA(trackBar, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(WindowText(form.RefreshRateLabel()), "更新なし");
+    EXPECT_EQ(form.RefreshInterval(), 0u);
+    SendMessageA(trackBar, TBM_SETPOS, TRUE, 3);
+    form.TrbRefreshRateChange();
+    EXPECT_EQ(WindowText(form.RefreshRateLabel()), "3秒");
+    EXPECT_EQ(form.RefreshInterval(), 3000u);
+}
+
+TEST_F(SettingsTabTest, StoredRatesAreAppliedAndClamped) {
+    const std::pair<const char*, int> cases[] = {{"4", 4}, {"0", 2}, {"100", 59}};
+    for (const auto& [stored, position] : cases) {
+        folder_.Write("cvt.ini", SettingsWith(std::string("RefreshRate=") + stored + "\r\n"));
+        MainFormHost host(folder_);
+        EXPECT_EQ(TrackBarPosition(host.Form()), position) << stored;
+        EXPECT_EQ(host.Form().RefreshInterval(), position == 2 ? 0u : static_cast<unsigned>(position) * 1000) << stored;
+    }
+    folder_.Write("cvt.ini", SettingsWith("RefreshRate=4\r\n"));
+    MainFormHost host(folder_);
+    EXPECT_EQ(WindowText(host.Form().RefreshRateLabel()), "4秒");
+}
+
+TEST_F(SettingsTabTest, ATickRefreshesNothingWhileTheReportIsBuilt) {
+    MainFormHost host(folder_);
+    TFrmCVT& form = host.Form();
+    HWND processes = form.ListView(0);
+    SendMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
+    form.State().reportInProgress = true;
+    form.RefreshTimerTimer();
+    EXPECT_EQ(ui::ListRowCount(processes), 0);
+    form.State().reportInProgress = false;
+    form.RefreshTimerTimer();
+    EXPECT_GT(ui::ListRowCount(processes), 0);
+}
+
+TEST_F(SettingsTabTest, CheckingWritesTheQuotedCommandAndUncheckingRemovesOnlyOurs) {
+    MainFormHost host(folder_);
+    TFrmCVT& form = host.Form();
+    Click(form, cmd::ChkStandardization);
+    DWORD type = 0;
+    // The folder's name has a blank: the command is quoted.
+    EXPECT_EQ(DebuggerValue(&type), "\"" + folder_.Path() + "cvt.exe\"");
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    Click(form, cmd::ChkStandardization);
+    EXPECT_EQ(DebuggerValue(), "<none>");
+
+    // Another program's registration stays.
+    const char other[] = "C:\\Tools\\procexp.exe";
+    SetDebuggerValue(REG_SZ, other, sizeof other);
+    Click(form, cmd::ChkStandardization);
+    Click(form, cmd::ChkStandardization);  // checking replaced it with ours, unchecking removes ours
+    EXPECT_EQ(DebuggerValue(), "<none>");
+    ui::SetChecked(form.Control(cmd::ChkStandardization), true);
+    SetDebuggerValue(REG_SZ, other, sizeof other);
+    Click(form, cmd::ChkStandardization);
+    EXPECT_EQ(DebuggerValue(), other);
+    EXPECT_TRUE(messages_.Records().empty());
+}
+
+TEST_F(SettingsTabTest, ANonStringValueIsReportedAndAMissingKeyChangesNothing) {
+    MainFormHost host(folder_);
+    TFrmCVT& form = host.Form();
+    ui::SetChecked(form.Control(cmd::ChkStandardization), true);
+    const DWORD number = 7;
+    SetDebuggerValue(REG_DWORD, &number, sizeof number);
+    Click(form, cmd::ChkStandardization);
+    ASSERT_EQ(messages_.Records().size(), 1u);
+    EXPECT_EQ(messages_.Records()[0].text, "'Debugger' のデータ型が不正です");
+    DWORD type = 0;
+    DebuggerValue(&type);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+
+    RemoveDebuggerKey();
+    ui::SetChecked(form.Control(cmd::ChkStandardization), true);
+    Click(form, cmd::ChkStandardization);
+    EXPECT_EQ(messages_.Records().size(), 1u);
+    EXPECT_EQ(DebuggerValue(), "<none>");
+}
+
+TEST_F(SettingsTabTest, AStoredTrueRegistersAgainAtStart) {
+    folder_.Write("cvt.ini", SettingsWith("ChkStandardization=True\r\n"));
+    MainFormHost host(folder_);
+    EXPECT_TRUE(ui::IsChecked(host.Form().Control(cmd::ChkStandardization)));
+    EXPECT_EQ(DebuggerValue(), "\"" + folder_.Path() + "cvt.exe\"");
+}
