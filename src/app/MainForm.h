@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "app/ColumnPositions.h"
 #include "app/ColumnSettings.h"
@@ -206,6 +207,7 @@ private:
     IsHungAppWindowFn isHungAppWindow_ = nullptr;
     HIMAGELIST imlApp_ = nullptr;  // owned by Lsv1
     int appImageCounter_ = 0;
+    std::unordered_map<HICON, int> appImageOfIcon_;  // within one refresh
     ProcessInfoCache processCache_;
     ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
     unsigned refreshInterval_ = 0;

@@ -59,6 +59,7 @@ void TFrmCVT::CreateAppImageList() {
 
 void TFrmCVT::RefreshAppList() {
     appImageCounter_ = 0;
+    appImageOfIcon_.clear();
     ImageList_RemoveAll(imlApp_);
     HWND list = lsv_[1];
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -92,8 +93,14 @@ void TFrmCVT::AddAppRow(const AppWindowRow& window, HICON icon) {
     std::vector<std::string> texts;
     for (int kind : columnSettings_[1].Index) texts.push_back(WindowCellText(kind, window));
     // The image list keeps a copy; the window's own icon handle is never destroyed here.
+    // Windows sharing an icon handle share its image: copying an icon is the costly step.
     int image = -1;
-    if (ImageList_AddIcon(imlApp_, icon) >= 0) image = appImageCounter_++;
+    if (auto known = appImageOfIcon_.find(icon); known != appImageOfIcon_.end()) {
+        image = known->second;
+    } else if (ImageList_AddIcon(imlApp_, icon) >= 0) {
+        image = appImageCounter_++;
+        appImageOfIcon_.emplace(icon, image);
+    }
     const int row = ui::AppendListRow(lsv_[1], texts, image);
     if (row >= 0 && static_cast<int32_t>(window.handle) == state_.SelectedWindowHandle()) ui::SelectListRow(lsv_[1], row);
 }

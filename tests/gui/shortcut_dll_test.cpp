@@ -1,0 +1,219 @@
+// Shortcut.dll on its own, loaded by its full path: the links it writes as the shell reads them
+// back, its export table, and the caller's COM apartment left as it found it.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "GuiTestSupport.h"
+
+using namespace cvt::test;
+
+namespace {
+
+using CreateShortcutFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR);
+
+// The DLL as cvt.exe loads it: by full path, never through the search order.
+class ShortcutDll : public testing::Test {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryA(SourceTreePath(CVT_SHORTCUT_DLL).c_str());
+        ASSERT_NE(module_, nullptr) << "error " << GetLastError() << " loading " << CVT_SHORTCUT_DLL;
+        create_ = reinterpret_cast<CreateShortcutFn>(reinterpret_cast<void*>(GetProcAddress(module_, "CreateShortcut")));
+        ASSERT_NE(create_, nullptr);
+    }
+    void TearDown() override {
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+
+    HMODULE module_ = nullptr;
+    CreateShortcutFn create_ = nullptr;
+};
+
+DWORD WINAPI RunWork(void* work) {
+    (*static_cast<const std::function<void()>*>(work))();
+    return 0;
+}
+
+// Runs work on a new thread, whose COM apartment nobody has touched yet.
+void OnFreshThread(const std::function<void()>& work) {
+    HANDLE thread = CreateThread(nullptr, 0, RunWork, const_cast<std::function<void()>*>(&work), 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+}
+
+struct LinkFields {
+    bool loaded = false;
+    std::string path, description, workingFolder;
+};
+
+// A .lnk file as the shell reads it, on a thread of its own.
+LinkFields ReadLink(const std::string& linkFile) {
+    LinkFields fields;
+    OnFreshThread([&] {
+        if (FAILED(CoInitialize(nullptr))) return;
+        IShellLinkA* link = nullptr;
+        IPersistFile* file = nullptr;
+        WCHAR wide[MAX_PATH];
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                       reinterpret_cast<void**>(&link))) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+            MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH) != 0 &&
+            SUCCEEDED(file->Load(wide, STGM_READ))) {
+            char text[INFOTIPSIZE] = {};
+            fields.loaded = true;
+            if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0))) fields.path = text;
+            text[0] = '\0';
+            if (SUCCEEDED(link->GetDescription(text, sizeof text))) fields.description = text;
+            text[0] = '\0';
+            if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) fields.workingFolder = text;
+        }
+        if (file != nullptr) file->Release();
+        if (link != nullptr) link->Release();
+        CoUninitialize();
+    });
+    return fields;
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+TEST_F(ShortcutDll, LinkReadsBackWithTargetDescriptionAndTheTargetsFolder) {
+    TempFolder folder;
+    folder.Write("cvt.exe", "MZ");
+    const std::string link = folder.File("cvt.lnk");
+    ASSERT_TRUE(create_(link.c_str(), folder.File("cvt.exe").c_str(), "first"));
+    // A second call replaces the link rather than failing on the existing file.
+    ASSERT_TRUE(create_(link.c_str(), folder.File("cvt.exe").c_str(), "a task manager"));
+
+    const LinkFields fields = ReadLink(link);
+    ASSERT_TRUE(fields.loaded);
+    EXPECT_STRCASEEQ(fields.path.c_str(), folder.File("cvt.exe").c_str());
+    EXPECT_EQ(fields.description, "a task manager");
+    EXPECT_STRCASEEQ(fields.workingFolder.c_str(), WithoutTrailingBackslash(folder.Path()).c_str());
+}
+
+// 'ソ' (83 5C) and '表' (95 5C) end in the byte of a backslash: the folder must not be cut there.
+TEST_F(ShortcutDll, JapaneseNamesRoundTripThroughTheAnsiCodePage) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932 (LANG=ja_JP.UTF-8), have " << GetACP();
+    TempFolder folder;
+    const std::string target = folder.File("ソフト表.exe");
+    folder.Write("ソフト表.exe", "MZ");
+    const std::string description = "不審なプロセスを素早くチェックできるタスクマネージャ";
+    ASSERT_TRUE(create_(folder.File("表示.lnk").c_str(), target.c_str(), description.c_str()));
+    ASSERT_TRUE(folder.Exists("表示.lnk"));
+
+    const LinkFields fields = ReadLink(folder.File("表示.lnk"));
+    ASSERT_TRUE(fields.loaded);
+    EXPECT_STRCASEEQ(fields.path.c_str(), target.c_str());
+    EXPECT_EQ(fields.description, description);
+    EXPECT_STRCASEEQ(fields.workingFolder.c_str(), WithoutTrailingBackslash(folder.Path()).c_str());
+}
+
+TEST_F(ShortcutDll, TargetAtADriveRootKeepsTheRootsBackslashAsWorkingFolder) {
+    TempFolder folder;
+    ASSERT_TRUE(create_(folder.File("root.lnk").c_str(), "C:\\corvault-not-there.exe", nullptr));
+    const LinkFields fields = ReadLink(folder.File("root.lnk"));
+    ASSERT_TRUE(fields.loaded);
+    EXPECT_STRCASEEQ(fields.path.c_str(), "C:\\corvault-not-there.exe");
+    EXPECT_EQ(fields.workingFolder, "C:\\");
+    EXPECT_EQ(fields.description, "");
+}
+
+TEST_F(ShortcutDll, FailsAndWritesNothingForAMissingFolderOrMissingArguments) {
+    TempFolder folder;
+    folder.Write("cvt.exe", "MZ");
+    const std::string target = folder.File("cvt.exe");
+    EXPECT_FALSE(create_(folder.File("missing\\cvt.lnk").c_str(), target.c_str(), "d"));
+    EXPECT_FALSE(folder.Exists("missing"));
+    EXPECT_FALSE(create_(nullptr, target.c_str(), "d"));
+    EXPECT_FALSE(create_("", target.c_str(), "d"));
+    EXPECT_FALSE(create_(folder.File("a.lnk").c_str(), nullptr, "d"));
+    EXPECT_FALSE(create_(folder.File("b.lnk").c_str(), "", "d"));
+    EXPECT_FALSE(create_(folder.File("c.lnk").c_str(), std::string(MAX_PATH + 10, 'x').c_str(), "d"));
+    EXPECT_FALSE(folder.Exists("a.lnk") || folder.Exists("b.lnk") || folder.Exists("c.lnk"));
+}
+
+// CoInitialize answers S_OK only on a thread where COM is not initialised, and
+// S_FALSE where it still is: what the thread looks like after the call.
+TEST_F(ShortcutDll, LeavesTheCallersComApartmentAsItWas) {
+    TempFolder folder;
+    folder.Write("cvt.exe", "MZ");
+    const std::string target = folder.File("cvt.exe");
+
+    OnFreshThread([&] {  // no COM: initialised for the call only
+        EXPECT_TRUE(create_(folder.File("none.lnk").c_str(), target.c_str(), "d"));
+        const HRESULT after = CoInitialize(nullptr);
+        EXPECT_EQ(after, S_OK) << "the thread was left initialised";
+        if (SUCCEEDED(after)) CoUninitialize();
+    });
+    OnFreshThread([&] {  // single-threaded apartment of the caller's own
+        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        EXPECT_TRUE(create_(folder.File("sta.lnk").c_str(), target.c_str(), "d"));
+        const HRESULT after = CoInitialize(nullptr);
+        EXPECT_EQ(after, S_FALSE) << "the caller's initialisation was undone";
+        if (SUCCEEDED(after)) CoUninitialize();
+        CoUninitialize();
+    });
+    OnFreshThread([&] {  // multithreaded apartment: CoInitialize answers RPC_E_CHANGED_MODE
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        EXPECT_TRUE(create_(folder.File("mta.lnk").c_str(), target.c_str(), "d"));
+        const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        EXPECT_EQ(after, S_FALSE) << "the caller's initialisation was undone";
+        if (SUCCEEDED(after)) CoUninitialize();
+        CoUninitialize();
+    });
+    for (const char* name : {"none.lnk", "sta.lnk", "mta.lnk"}) {
+        const LinkFields fields = ReadLink(folder.File(name));
+        EXPECT_TRUE(fields.loaded) << name;
+        EXPECT_STRCASEEQ(fields.path.c_str(), target.c_str()) << name;
+    }
+}
+
+// The export table of the loaded image: one function, under its plain name only; and
+// a self-contained DLL for Windows 2000 that needs no compiler run-time DLLs.
+TEST_F(ShortcutDll, ImageExportsOnlyTheUndecoratedNameAndImportsOnlySystemDlls) {
+    EXPECT_EQ(GetProcAddress(module_, "_CreateShortcut@12"), nullptr);
+    EXPECT_EQ(GetProcAddress(module_, "CreateShortcut@12"), nullptr);
+
+    const auto* base = reinterpret_cast<const BYTE*>(module_);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+    EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
+    EXPECT_EQ(nt->OptionalHeader.MajorSubsystemVersion, 4);
+    EXPECT_EQ(nt->OptionalHeader.MinorSubsystemVersion, 0);
+
+    const IMAGE_DATA_DIRECTORY& exportEntry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    ASSERT_NE(exportEntry.VirtualAddress, 0u);
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + exportEntry.VirtualAddress);
+    EXPECT_EQ(exports->NumberOfFunctions, 1u);
+    ASSERT_EQ(exports->NumberOfNames, 1u);
+    const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    EXPECT_STREQ(reinterpret_cast<const char*>(base + names[0]), "CreateShortcut");
+
+    std::vector<std::string> imported;
+    const IMAGE_DATA_DIRECTORY& importEntry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + importEntry.VirtualAddress);
+         importEntry.VirtualAddress != 0 && d->Name != 0; ++d) {
+        std::string name = reinterpret_cast<const char*>(base + d->Name);
+        CharLowerA(name.data());
+        imported.push_back(name);
+    }
+    const std::vector<std::string> system = {"kernel32.dll", "user32.dll", "ole32.dll", "shell32.dll",
+                                             "advapi32.dll", "msvcrt.dll"};
+    EXPECT_FALSE(imported.empty());
+    for (const std::string& dll : imported)
+        EXPECT_NE(std::find(system.begin(), system.end(), dll), system.end()) << "imports " << dll;
+}
+
+}  // namespace
