@@ -2,6 +2,7 @@
 // registration in the real registry of the Wine prefix.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -163,4 +164,63 @@ TEST_F(SettingsTabTest, AStoredTrueRegistersAgainAtStart) {
     MainFormHost host(folder_);
     EXPECT_TRUE(ui::IsChecked(host.Form().Control(cmd::ChkStandardization)));
     EXPECT_EQ(DebuggerValue(), "\"" + folder_.Path() + "cvt.exe\"");
+}
+
+namespace {
+
+std::string StartupShortcutPath() {
+    char folder[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, FALSE);
+    return std::string(folder) + "\\cvt.lnk";
+}
+
+// Target and description of a .lnk, read through the shell.
+std::pair<std::string, std::string> ReadShortcut(const std::string& path) {
+    std::pair<std::string, std::string> result;
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t wide[MAX_PATH] = {};
+            MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+            if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+                char text[MAX_PATH] = {};
+                link->GetPath(text, MAX_PATH, nullptr, 0);
+                result.first = text;
+                link->GetDescription(text, MAX_PATH);
+                result.second = text;
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return result;
+}
+
+}  // namespace
+
+TEST_F(SettingsTabTest, AStoredStartupOptionCreatesTheShortcutThroughTheLibrary) {
+    const std::string shortcut = StartupShortcutPath();
+    DeleteFileA(shortcut.c_str());
+    folder_.Write("cvt.ini", SettingsWith("ChkRegisterStartup=True\r\n"));
+    {
+        // Without the library the start goes on silently.
+        MainFormHost host(folder_);
+        EXPECT_TRUE(ui::IsChecked(host.Form().Control(cmd::ChkRegisterStartup)));
+        EXPECT_EQ(GetFileAttributesA(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(messages_.Records().empty());
+    }
+    ASSERT_TRUE(CopyFileA(SourceTreePath(CVT_SHORTCUT_DLL).c_str(), folder_.File("Shortcut.dll").c_str(), FALSE));
+    MainFormHost host(folder_);
+    const auto [target, description] = ReadShortcut(shortcut);
+    EXPECT_EQ(lstrcmpiA(target.c_str(), folder_.File("cvt.exe").c_str()), 0) << target;
+    EXPECT_EQ(description, "不審なプロセスを素早くチェックできるタスクマネージャ");
+
+    // Unchecked, the shortcut goes.
+    ui::SetChecked(host.Form().Control(cmd::ChkRegisterStartup), false);
+    host.Form().ChkRegisterStartupClick();
+    EXPECT_EQ(GetFileAttributesA(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
 }
