@@ -95,14 +95,18 @@ Walk BarePass(HIMAGELIST images) {
 
 constexpr char kClassName[] = "CvtBenchWindow";
 
-// Visible, unowned, with an icon: half answer WM_GETICON (an icon set by
-// WM_SETICON, as most programs do), half only have the class icon.
+// Visible, unowned, with an icon: half answer WM_GETICON with an icon of their
+// own (set by WM_SETICON, as most programs do; each a distinct handle, so the
+// list copies every one), half only have their class's shared icon.
 class BenchWindows {
 public:
     BenchWindows() = default;
     BenchWindows(const BenchWindows&) = delete;
     BenchWindows& operator=(const BenchWindows&) = delete;
-    ~BenchWindows() { Resize(0); }
+    ~BenchWindows() {
+        Resize(0);
+        for (HICON icon : icons_) DestroyIcon(icon);
+    }
 
     bool Resize(size_t count) {
         while (windows_.size() > count) {
@@ -121,7 +125,10 @@ public:
                 std::fprintf(stderr, "cannot create window %zu (error %lu)\n", i + 1, GetLastError());
                 return false;
             }
-            if (i % 2 == 0) SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+            if (i % 2 == 0) {
+                if (icons_.size() <= i / 2) icons_.push_back(CopyIcon(small));
+                SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons_[i / 2]));
+            }
             ShowWindow(window, SW_SHOWNOACTIVATE);
             windows_.push_back(window);
         }
@@ -134,6 +141,7 @@ public:
 
 private:
     std::vector<HWND> windows_;
+    std::vector<HICON> icons_;
 };
 
 bool RegisterBenchClass() {
