@@ -20,33 +20,18 @@
 #include <vector>
 
 #include "../tests/support/Drive.h"
+#include "BenchSupport.h"
 
 namespace {
 
+using cvt::bench::Median;
+using cvt::bench::Pump;
 using cvt::drive::ArgValue;
 using cvt::drive::NowSeconds;
 
-using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
-EnumModulesFn g_enumModules = nullptr;
-ModuleFileNameFn g_moduleFileName = nullptr;
+cvt::bench::Psapi g_psapi;
 
-bool LoadPsapi() {
-    HMODULE psapi = LoadLibraryA("psapi.dll");  // stays loaded until the end
-    if (psapi == nullptr) return false;
-    g_enumModules = reinterpret_cast<EnumModulesFn>(reinterpret_cast<void*>(GetProcAddress(psapi, "EnumProcessModules")));
-    g_moduleFileName =
-        reinterpret_cast<ModuleFileNameFn>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExA")));
-    return g_enumModules != nullptr && g_moduleFileName != nullptr;
-}
 
-// True once Wine has loaded the process far enough to name its module.
-bool ModulePathReadable(HANDLE process) {
-    HMODULE first = nullptr;
-    DWORD needed = 0;
-    char path[MAX_PATH];
-    return g_enumModules(process, &first, sizeof first, &needed) && g_moduleFileName(process, first, path, MAX_PATH) != 0;
-}
 
 // Every process this benchmark starts: ended on destruction, and by the
 // kill-on-close job should this process die first.
@@ -95,7 +80,7 @@ public:
     bool WaitUntilLoaded() const {
         const DWORD start = GetTickCount();
         for (HANDLE process : handles_) {
-            while (!ModulePathReadable(process)) {
+            while (!g_psapi.ModulePathReadable(process)) {
                 if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || GetTickCount() - start > 120000) {
                     std::fprintf(stderr, "a child did not come up\n");
                     return false;
@@ -205,12 +190,6 @@ HWND ProcessList(HWND main) {
     return best;
 }
 
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 struct Figures {
     bool fromProc = false;   // cpuMs read from /proc, not GetProcessTimes
@@ -345,7 +324,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: idle --cvt=PATH --column=PATH --sleeper=PATH [--baseline=PATH] [--seconds=N]\n");
         return 2;
     }
-    if (!LoadPsapi()) {
+    if (!g_psapi.Load()) {
         std::fprintf(stderr, "psapi.dll lacks EnumProcessModules or GetModuleFileNameExA\n");
         return 1;
     }

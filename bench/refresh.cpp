@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "../tests/support/Drive.h"
+#include "BenchSupport.h"
 #include "app/MainForm.h"
 #include "app/SystemLibrary.h"
 #include "process/ProcessSnapshot.h"
@@ -34,43 +35,16 @@
 
 namespace {
 
+using cvt::bench::Median;
+using cvt::bench::Pump;
 using cvt::drive::ArgValue;
 using cvt::drive::NowSeconds;
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;  // the form's WM_DESTROY posts one
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
-using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
-EnumModulesFn g_enumModules = nullptr;
-ModuleFileNameFn g_moduleFileName = nullptr;
+cvt::bench::Psapi g_psapi;
 
-bool LoadPsapi() {
-    // Looked up as the program does; the library stays loaded until the end.
-    HMODULE psapi = cvt::LoadSystemLibrary("PSAPI.dll").Release();
-    g_enumModules = cvt::LookUpFunction<EnumModulesFn>(psapi, "EnumProcessModules");
-    g_moduleFileName = cvt::LookUpFunction<ModuleFileNameFn>(psapi, "GetModuleFileNameExA");
-    return g_enumModules != nullptr && g_moduleFileName != nullptr;
-}
 
-bool ModulePathReadable(HANDLE process) {
-    HMODULE first = nullptr;
-    DWORD needed = 0;
-    char path[MAX_PATH];
-    return g_enumModules(process, &first, sizeof first, &needed) && g_moduleFileName(process, first, path, MAX_PATH) != 0;
-}
 
 // (b): one pass of the bare calls; returns the number of processes walked.
 int BarePass() {
@@ -88,7 +62,7 @@ int BarePass() {
             HMODULE first = nullptr;
             DWORD needed = 0;
             char path[MAX_PATH];
-            if (g_enumModules(process, &first, sizeof first, &needed)) g_moduleFileName(process, first, path, MAX_PATH);
+            if (g_psapi.enumModules(process, &first, sizeof first, &needed)) g_psapi.moduleFileName(process, first, path, MAX_PATH);
             HANDLE token = nullptr;
             if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
                 alignas(TOKEN_USER) BYTE buffer[1024];
@@ -157,7 +131,7 @@ public:
         }
         const DWORD start = GetTickCount();
         for (HANDLE process : processes_) {
-            while (!ModulePathReadable(process)) {
+            while (!g_psapi.ModulePathReadable(process)) {
                 if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || GetTickCount() - start > 60000) {
                     std::fprintf(stderr, "a child did not come up\n");
                     return false;
@@ -271,7 +245,7 @@ int main(int argc, char** argv) {
         messages.push_back(record.text);
         return record.yesNo ? IDNO : IDOK;
     });
-    if (!LoadPsapi()) {
+    if (!g_psapi.Load()) {
         std::fprintf(stderr, "psapi.dll lacks EnumProcessModules or GetModuleFileNameExA\n");
         return 1;
     }

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "../tests/support/Drive.h"
+#include "BenchSupport.h"
 #include "app/MainForm.h"
 #include "app/SystemLibrary.h"
 #include "ui/ListView.h"
@@ -35,23 +36,12 @@
 
 namespace {
 
+using cvt::bench::Median;
+using cvt::bench::Pump;
 using cvt::drive::ArgValue;
 using cvt::drive::NowSeconds;
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;  // the form's WM_DESTROY posts one
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 using IsHungFn = BOOL(WINAPI*)(HWND);
 IsHungFn g_isHung = nullptr;

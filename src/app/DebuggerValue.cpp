@@ -2,20 +2,12 @@
 #include "app/DebuggerValue.h"
 
 #include "app/AppPath.h"
+#include "app/AsciiText.h"
 #include "process/ProcessRecord.h"
 
 namespace cvt {
 namespace {
 constexpr std::string_view kProgramFile = "cvt.exe";
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
 }  // namespace
 
 std::string DebuggerCommand(std::string_view appDir) {
@@ -32,7 +24,7 @@ bool NamesCorvault(std::string_view value) {
         if (close == std::string_view::npos) return false;
         path = path.substr(0, close);
     }
-    return EqualsIgnoringAsciiCase(FileNamePart(path), kProgramFile);
+    return AsciiEqualsIgnoringCase(FileNamePart(path), kProgramFile);
 }
 
 std::string RegistryWriteFailedMessage(std::string_view valueName) {

@@ -6,12 +6,11 @@ namespace {
 
 constexpr char kNoInformation[] = "このプロセスに関する情報はありません。";
 
-char Lower(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string FoldedOrEmpty(std::string_view name) {
     if (!IsPrintableAscii(name)) return {};
     std::string folded(name);
-    for (char& c : folded) c = Lower(c);
+    for (char& c : folded) c = AsciiLower(c);
     return folded;
 }
 
@@ -20,13 +19,6 @@ std::string FoldedOrEmpty(std::string_view name) {
 bool IsPrintableAscii(std::string_view text) noexcept {
     for (const char c : text)
         if (c < 0x20 || c > 0x7E) return false;
-    return true;
-}
-
-bool AsciiEqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
     return true;
 }
 

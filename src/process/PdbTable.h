@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/AsciiText.h"
 #include "app/IniSource.h"
 
 namespace cvt {
@@ -28,7 +29,6 @@ using ImageNameEquals = bool (*)(std::string_view imageName, std::string_view en
 // Both plain printable ASCII: the case-insensitive comparison of the locale
 // reduces to folding A-Z, so the Win32 side can skip the system call.
 [[nodiscard]] bool IsPrintableAscii(std::string_view text) noexcept;
-[[nodiscard]] bool AsciiEqualsIgnoringCase(std::string_view a, std::string_view b) noexcept;
 
 struct PdbColour {
     uint8_t red, green, blue;

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "app/AsciiText.h"
+
 namespace cvt {
 
 unsigned PriorityTextId(uint32_t priorityClass) noexcept {
@@ -35,19 +37,6 @@ std::string_view TrimControls(std::string_view text) noexcept {
     return text;
 }
 
-namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 std::string NormalizeImagePath(std::string_view path, std::string_view systemRoot) {
     constexpr std::string_view kSystemRoot = "\\SystemRoot\\";
     constexpr std::string_view kDosDevices = "\\??\\";
@@ -57,7 +46,7 @@ std::string NormalizeImagePath(std::string_view path, std::string_view systemRoo
         std::string root(systemRoot);
         if (root.empty() || root.back() != '\\') root += '\\';
         for (size_t i = 0; i < path.size();) {
-            if (EqualsIgnoringAsciiCase(path.substr(i, kSystemRoot.size()), kSystemRoot)) {
+            if (AsciiEqualsIgnoringCase(path.substr(i, kSystemRoot.size()), kSystemRoot)) {
                 result += root;
                 i += kSystemRoot.size();
             } else {
