@@ -139,7 +139,9 @@ bool TFrmCVT::SelectedWindowStillListed() {
     for (size_t cell = 0; cell < kinds.size(); ++cell)
         if (kinds[cell] == 4 || kinds[cell] == 5) pidCell = static_cast<int>(cell), pidKind = kinds[cell];
     if (row < 0 || pidCell == kNone) return true;
-    const auto pid = StrToIntDollarHex((pidKind == 4 ? "$" : "") + ui::ListCellText(lsv_[1], row, pidCell));
+    std::string pidText = pidKind == 4 ? "$" : "";
+    pidText += ui::ListCellText(lsv_[1], row, pidCell);
+    const auto pid = StrToIntDollarHex(pidText);
     return pid && static_cast<DWORD>(*pid) == OwnerProcess(window);
 }
 
