@@ -1,0 +1,130 @@
+// The real version facts and name under the Windows versions that Wine can pretend to be.
+// Wine reports another Windows per executable name, so each mode runs in a copy of this test program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "GuiTestSupport.h"
+#include "sysinfo/OsNameWin32.h"
+
+using namespace cvt;
+using namespace cvt::test;
+
+namespace {
+
+constexpr char kModeVariable[] = "CVT_TEST_OS_MODE";
+
+// What each Wine mode reports (see WINE-NOTES.md) and the name that follows from it.
+struct ModeCase {
+    const char* mode;
+    uint32_t major;
+    uint32_t minor;
+    uint32_t platformId;
+    const char* name;
+};
+
+constexpr ModeCase kModes[] = {
+    {"win98", 4, 10, kPlatformWindows, "Windows 98 Second Edition"},
+    {"win2k", 5, 0, kPlatformNt, "Windows 2000 Professional Service Pack 4 (Build 2195)"},
+    {"winxp", 5, 1, kPlatformNt, "Windows XP Professional Service Pack 3 (Build 2600)"},
+    {"win2003", 5, 2, kPlatformNt, "WIndows Server 2003 Standard Edition Service Pack 2 (Build 3790)"},
+};
+// In a 64-bit prefix GetNativeSystemInfo reports x64 instead.
+constexpr char kWin2003X64Name[] = "WIndows Server 2003 Standard x64 Edition Service Pack 2 (Build 3790)";
+
+uint16_t NativeArchitecture() {
+    SYSTEM_INFO info = {};
+    GetNativeSystemInfo(&info);
+    return info.wProcessorArchitecture;
+}
+
+void SetWineVersionFor(const std::string& exeName, const char* version) {
+    const std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
+    if (version == nullptr) {
+        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+        return;
+    }
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(raw, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                   static_cast<DWORD>(strlen(version) + 1));
+    RegCloseKey(raw);
+}
+
+// Runs the OsNameChild tests in a copy that Wine treats as `mode`; the copy's exit code.
+DWORD RunCopyInMode(const TempFolder& folder, const char* mode) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string name = std::string("cvtos-") + mode + "-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    const std::string copy = folder.File(name);
+    if (!CopyFileA(self, copy.c_str(), FALSE)) return 100;
+    SetWineVersionFor(name, mode);
+    SetEnvironmentVariableA(kModeVariable, mode);
+    std::string commandLine = "\"" + copy + "\" --gtest_filter=OsNameChild.*";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process);
+    SetEnvironmentVariableA(kModeVariable, nullptr);
+    DWORD exitCode = 101;
+    if (started) {
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetWineVersionFor(name, nullptr);
+    return exitCode;
+}
+
+}  // namespace
+
+TEST(OsName, TheDefaultWindows7HasNoBaseNameSoItsNameBeginsWithABlank) {
+    const OsFacts facts = GatherOsFacts();
+    EXPECT_EQ(facts.path, VersionRecordPath::Extended);
+    EXPECT_EQ(facts.major, 6u);
+    EXPECT_EQ(facts.minor, 1u);
+    EXPECT_FALSE(facts.productOptionsType.has_value());  // read on the basic path only
+    const std::string name = GetOSName();
+    ASSERT_FALSE(name.empty());
+    EXPECT_EQ(name.front(), ' ');
+    EXPECT_EQ(name, " Professional Service Pack 1 (Build 7601)");
+}
+
+TEST(OsName, EachPretendedWindowsIsNamedFromWhatItReports) {
+    TempFolder folder;
+    for (const ModeCase& mode : kModes)
+        EXPECT_EQ(RunCopyInMode(folder, mode.mode), 0u) << "the checks in the " << mode.mode << " copy failed";
+}
+
+TEST(OsNameChild, FactsAndNameOfThisMode) {
+    const char* modeName = std::getenv(kModeVariable);
+    if (modeName == nullptr) GTEST_SKIP() << "runs only in a copy started for one Windows version";
+    const ModeCase* mode = nullptr;
+    for (const ModeCase& candidate : kModes)
+        if (strcmp(candidate.mode, modeName) == 0) mode = &candidate;
+    ASSERT_NE(mode, nullptr) << modeName;
+
+    const OsFacts facts = GatherOsFacts();
+    EXPECT_EQ(facts.path, VersionRecordPath::Extended);  // even win98 mode fills the 156-byte record
+    EXPECT_EQ(facts.major, mode->major);
+    EXPECT_EQ(facts.minor, mode->minor);
+    EXPECT_EQ(facts.platformId, mode->platformId);
+    // Architecture and the R2 metric are asked for on 5.2 only.
+    const bool is52 = mode->major == 5 && mode->minor == 2;
+    const uint16_t architecture = NativeArchitecture();
+    if (is52) {
+        EXPECT_EQ(facts.processorArchitecture, architecture);
+        EXPECT_EQ(facts.serverR2Metric, 0);
+    } else {
+        EXPECT_EQ(facts.processorArchitecture, 0);
+    }
+    EXPECT_FALSE(facts.productOptionsType.has_value());
+    EXPECT_EQ(GetOSName(), is52 && architecture == kArchitectureX64 ? kWin2003X64Name : mode->name);
+}
