@@ -103,6 +103,43 @@ void TestWindow::Destroy() {
     PumpMessages();
 }
 
+DWORD RunCopyAsWindows(const TempFolder& folder, const std::string& version, const std::string& filter,
+                       const char* variable, const std::string& value) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    // Wine keys the pretended version by the executable's name, so the copy gets a name of its own.
+    const std::string name = "cvt-" + version + "-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    const std::string copy = folder.File(name);
+    if (!CopyFileA(self, copy.c_str(), FALSE)) return 100;
+    const std::string key = "Software\\Wine\\AppDefaults\\" + name;
+    HKEY raw = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
+        ERROR_SUCCESS)
+        return 101;
+    RegSetValueExA(raw, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
+                   static_cast<DWORD>(version.size() + 1));
+    RegCloseKey(raw);
+
+    SetEnvironmentVariableA(variable, value.c_str());
+    std::string commandLine = "\"" + copy + "\" --gtest_filter=" + filter;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process);
+    SetEnvironmentVariableA(variable, nullptr);
+    DWORD exitCode = 102;
+    if (started) {
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    DeleteFileA(copy.c_str());
+    return exitCode;
+}
+
 int RowOfWindow(TFrmCVT& form, HWND window) {
     for (int row = 0; row < ui::ListRowCount(form.ListView(1)); ++row)
         if (form.WindowHandleOfRow(row) == static_cast<int32_t>(reinterpret_cast<uintptr_t>(window))) return row;

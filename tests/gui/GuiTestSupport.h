@@ -109,6 +109,13 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// Runs the tests matching filter in a copy of this test program that Wine treats
+// as another Windows (its AppDefaults "Version": win98, win2k, winxp, ...), with
+// variable=value in the copy's environment. The copy's exit code; 100 and up
+// when it could not be run at all.
+DWORD RunCopyAsWindows(const TempFolder& folder, const std::string& version, const std::string& filter,
+                       const char* variable, const std::string& value);
+
 // The row of the window list that shows this window, or -1.
 [[nodiscard]] int RowOfWindow(TFrmCVT& form, HWND window);
 

@@ -42,47 +42,6 @@ uint16_t NativeArchitecture() {
     return info.wProcessorArchitecture;
 }
 
-void SetWineVersionFor(const std::string& exeName, const char* version) {
-    const std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
-    if (version == nullptr) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-        return;
-    }
-    HKEY raw = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(raw, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>(strlen(version) + 1));
-    RegCloseKey(raw);
-}
-
-// Runs the OsNameChild tests in a copy that Wine treats as `mode`; the copy's exit code.
-DWORD RunCopyInMode(const TempFolder& folder, const char* mode) {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string name = std::string("cvtos-") + mode + "-" + std::to_string(GetCurrentProcessId()) + ".exe";
-    const std::string copy = folder.File(name);
-    if (!CopyFileA(self, copy.c_str(), FALSE)) return 100;
-    SetWineVersionFor(name, mode);
-    SetEnvironmentVariableA(kModeVariable, mode);
-    std::string commandLine = "\"" + copy + "\" --gtest_filter=OsNameChild.*";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                        &startup, &process);
-    SetEnvironmentVariableA(kModeVariable, nullptr);
-    DWORD exitCode = 101;
-    if (started) {
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    SetWineVersionFor(name, nullptr);
-    return exitCode;
-}
-
 }  // namespace
 
 TEST(OsName, TheDefaultWindows7HasNoBaseNameSoItsNameBeginsWithABlank) {
@@ -100,7 +59,7 @@ TEST(OsName, TheDefaultWindows7HasNoBaseNameSoItsNameBeginsWithABlank) {
 TEST(OsName, EachPretendedWindowsIsNamedFromWhatItReports) {
     TempFolder folder;
     for (const ModeCase& mode : kModes)
-        EXPECT_EQ(RunCopyInMode(folder, mode.mode), 0u) << "the checks in the " << mode.mode << " copy failed";
+        EXPECT_EQ(RunCopyAsWindows(folder, mode.mode, "OsNameChild.*", kModeVariable, mode.mode), 0u) << "the checks in the " << mode.mode << " copy failed";
 }
 
 TEST(OsNameChild, FactsAndNameOfThisMode) {

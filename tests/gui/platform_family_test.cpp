@@ -20,49 +20,12 @@ namespace {
 
 constexpr char kChildVariable[] = "CVT_TEST_EXPECT_WIN98";
 
-void SetWineVersionFor(const std::string& exeName, const char* version) {
-    const std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
-    if (version == nullptr) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-        return;
-    }
-    HKEY raw = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(raw, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>(strlen(version) + 1));
-    RegCloseKey(raw);
-}
-
 }  // namespace
 
 TEST(PlatformFamily, Windows98DisablesAboveAndBelowNormalAndTheStandardTaskManagerOption) {
     TempFolder folder;
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string name = "cvt98-" + std::to_string(GetCurrentProcessId()) + ".exe";
-    const std::string copy = folder.File(name);
-    ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
-    SetWineVersionFor(name, "win98");
-
-    SetEnvironmentVariableA(kChildVariable, "1");
-    std::string commandLine = "\"" + copy + "\" --gtest_filter=PlatformFamilyChild.*";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                        &startup, &process);
-    SetEnvironmentVariableA(kChildVariable, nullptr);
-    DWORD exitCode = 1;
-    if (started) {
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    SetWineVersionFor(name, nullptr);
-    ASSERT_TRUE(started);
-    EXPECT_EQ(exitCode, 0u) << "the checks in the Windows 98 copy failed";
+    EXPECT_EQ(RunCopyAsWindows(folder, "win98", "PlatformFamilyChild.*", kChildVariable, "1"), 0u)
+        << "the checks in the Windows 98 copy failed";
 }
 
 TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {

@@ -299,24 +299,7 @@ TEST(VersionInfo, CompatLayersAreReadOnlyOnWindowsXp) {
     EXPECT_EQ(LayersOf(folder.File("tokens.exe")), TCompatLayers{});
     EXPECT_EQ(LayersOf(folder.File("none.exe")), TCompatLayers{});
 
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string name = "cvtxp-" + std::to_string(GetCurrentProcessId()) + ".exe";
-    const std::string wineKey = "Software\\Wine\\AppDefaults\\" + name;
-    ASSERT_TRUE(CopyFileA(self, folder.File(name).c_str(), FALSE));
-    SetUserValue(wineKey, "Version", "winxp");
-    SetEnvironmentVariableA(kLayersFolderVariable, folder.Path().c_str());
-    std::string commandLine = "\"" + folder.File(name) + "\" --gtest_filter=VersionInfoOnWindowsXp.*";
-    STARTUPINFOA startup{sizeof startup};
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        WaitForSingleObject(process.hProcess, 60000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    SetEnvironmentVariableA(kLayersFolderVariable, nullptr);
-    RegDeleteKeyA(HKEY_CURRENT_USER, wineKey.c_str());
+    RunCopyAsWindows(folder, "winxp", "VersionInfoOnWindowsXp.*", kLayersFolderVariable, folder.Path());
     for (const auto& [file, text] : kLayerValues) SetUserValue(kLayersKey, folder.File(file), nullptr);
     EXPECT_TRUE(folder.Exists("passed")) << "the checks in the Windows XP copy failed or did not run";
 }
