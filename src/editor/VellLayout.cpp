@@ -137,22 +137,16 @@ bool TVellLayout::SizeGutter(int rowCount) {
     return textLeft != before;
 }
 
-std::string TVellLayout::ExpandTabs(std::string_view s) const {
-    std::string out;
-    out.reserve(s.size());
-    for (const char c : s) {
-        if (c != '\t') {
-            out.push_back(c);
-            continue;
-        }
-        const auto cells = static_cast<std::size_t>(tabCount) - out.size() % static_cast<std::size_t>(tabCount);
-        out.append(TabSpaces.substr(0, cells));
-    }
-    return out;
-}
+std::string TVellLayout::ExpandTabs(std::string_view s) const { return ExpandTabsInto(s, nullptr); }
 
 std::string TVellLayout::ExpandTabs(std::string_view s, std::vector<int>& tabX) const {
     tabX.clear();
+    std::string out = ExpandTabsInto(s, &tabX);
+    tabX.push_back(-1);
+    return out;
+}
+
+std::string TVellLayout::ExpandTabsInto(std::string_view s, std::vector<int>* tabX) const {
     std::string out;
     out.reserve(s.size());
     for (const char c : s) {
@@ -160,11 +154,10 @@ std::string TVellLayout::ExpandTabs(std::string_view s, std::vector<int>& tabX) 
             out.push_back(c);
             continue;
         }
-        if (tabX.size() < static_cast<std::size_t>(MaxTabPositions)) tabX.push_back(Width(out));
+        if (tabX != nullptr && tabX->size() < static_cast<std::size_t>(MaxTabPositions)) tabX->push_back(Width(out));
         const auto cells = static_cast<std::size_t>(tabCount) - out.size() % static_cast<std::size_t>(tabCount);
         out.append(TabSpaces.substr(0, cells));
     }
-    tabX.push_back(-1);
     return out;
 }
 

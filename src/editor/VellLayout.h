@@ -140,6 +140,8 @@ public:
     RecutResult Recut(TVellStrings& rows, int firstRow, int lastRow, RowPos& caret) const;
 
 private:
+    // tabX, when given, collects the x of each TAB (at most MaxTabPositions).
+    [[nodiscard]] std::string ExpandTabsInto(std::string_view s, std::vector<int>* tabX) const;
     const TextMeasurer& measurer;
     LeadBytePredicate isLeadByte;
 
