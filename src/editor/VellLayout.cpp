@@ -259,7 +259,7 @@ void TVellLayout::CutLine(std::string_view line, std::vector<std::string>& out) 
 std::vector<std::string> TVellLayout::Wrap(const TVellStrings& rows) const {
     std::vector<std::string> out;
     out.reserve(static_cast<std::size_t>(rows.Count()));
-    for (int i = 0; i < rows.Count(); ++i) CutLine(rows.Get(i), out);
+    for (int i = 0; i < rows.Count(); ++i) CutLine(rows.Row(i), out);
     return out;
 }
 
@@ -268,13 +268,13 @@ RecutResult TVellLayout::Recut(TVellStrings& rows, int firstRow, int lastRow, Ro
     if (count == 0) return {};
     int first = std::clamp(firstRow, 0, count - 1);
     int last = std::clamp(lastRow, first, count - 1);
-    if (first > 0 && !HasRowEnd(rows.Get(first - 1))) --first;
-    while (last < count - 1 && !HasRowEnd(rows.Get(last))) ++last;
+    if (first > 0 && !HasRowEnd(rows.Row(first - 1))) --first;
+    while (last < count - 1 && !HasRowEnd(rows.Row(last))) ++last;
 
     std::string joined;
     std::int64_t caretOffset = -1;
     for (int r = first; r <= last; ++r) {
-        const std::string row = rows.Get(r);
+        const std::string& row = rows.Row(r);
         if (r == caret.Row) caretOffset = static_cast<std::int64_t>(joined.size()) +
                                           std::clamp<std::int64_t>(caret.Col, 0, static_cast<std::int64_t>(row.size()));
         joined += row;
@@ -289,6 +289,8 @@ RecutResult TVellLayout::Recut(TVellStrings& rows, int firstRow, int lastRow, Ro
         auto o = static_cast<std::size_t>(caretOffset);
         while (k + 1 < fresh.size() && o >= fresh[k].size()) o -= fresh[k++].size();
         caret = {first + static_cast<int>(k), static_cast<int>(std::min(o, fresh[k].size()))};
+        // Past a line break: the start of the row after the re-cut ones.
+        if (HasRowEnd(fresh[k]) && o > fresh[k].size() - 2) caret = {first + static_cast<int>(k) + 1, 0};
     } else if (caret.Row > last) {
         caret.Row += newRows - oldRows;
     }
@@ -305,7 +307,7 @@ std::vector<std::string> Unwrap(const TVellStrings& rows) {
     std::string line;
     bool open = false;
     for (int i = 0; i < rows.Count(); ++i) {
-        const std::string row = rows.Get(i);
+        const std::string& row = rows.Row(i);
         line += row;
         open = true;
         if (HasRowEnd(row)) {
@@ -321,16 +323,11 @@ std::vector<std::string> Unwrap(const TVellStrings& rows) {
 RowPos PhysicalToRow(const TVellStrings& rows, PhysicalPos pos) {
     const int count = rows.Count();
     if (count == 0) return {};
-    int r = 0;
-    for (int line = 0; line < pos.Line && r < count; ++r)
-        if (HasRowEnd(rows.Get(r))) ++line;
-    if (r >= count) {  // past the last line: its first row
-        r = count - 1;
-        while (r > 0 && !HasRowEnd(rows.Get(r - 1))) --r;
-    }
+    int r = rows.FirstRowOfLine(std::max(0, pos.Line));
+    if (r >= count) r = rows.FirstRowOfLine(rows.LineOfRow(count - 1));  // past the last line: its first row
     auto offset = static_cast<std::int64_t>(std::max(0, pos.Offset));
     for (;; ++r) {
-        const std::string row = rows.Get(r);
+        const std::string& row = rows.Row(r);
         const auto len = static_cast<std::int64_t>(row.size());
         if (HasRowEnd(row)) return {r, static_cast<int>(std::min(offset, len - 2))};
         if (offset < len || r == count - 1) return {r, static_cast<int>(std::min(offset, len))};
@@ -342,18 +339,10 @@ PhysicalPos RowToPhysical(const TVellStrings& rows, RowPos pos) {
     const int count = rows.Count();
     if (count == 0) return {};
     const int row = std::clamp(pos.Row, 0, count - 1);
-    int line = 0;
+    const int line = rows.LineOfRow(row);
     std::int64_t offset = 0;
-    for (int i = 0; i < row; ++i) {
-        const std::string r = rows.Get(i);
-        if (HasRowEnd(r)) {
-            ++line;
-            offset = 0;
-        } else {
-            offset += static_cast<std::int64_t>(r.size());
-        }
-    }
-    const auto len = static_cast<std::int64_t>(rows.Get(row).size());
+    for (int i = rows.FirstRowOfLine(line); i < row; ++i) offset += static_cast<std::int64_t>(rows.Row(i).size());
+    const auto len = static_cast<std::int64_t>(rows.Row(row).size());
     offset += std::clamp<std::int64_t>(pos.Col, 0, len);
     return {line, ClampToInt(offset)};
 }

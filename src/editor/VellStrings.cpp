@@ -80,19 +80,55 @@ void TVellStrings::CheckIndex(int index) const {
     if (index < 0 || index >= Count()) Error();
 }
 
+// Capacity is the store's own count of slots; the memory behind it grows by half at least, so
+// that inserting a few rows into a large document does not copy every row each time.
 void TVellStrings::SetCapacity(int newCapacity) {
     if (newCapacity < Count() || newCapacity > MaxRows) Error();
     if (newCapacity == capacity) return;
-    std::vector<std::string> fresh;
-    fresh.reserve(static_cast<std::size_t>(newCapacity));
-    std::move(rows.begin(), rows.end(), std::back_inserter(fresh));
-    rows.swap(fresh);
+    const auto wanted = static_cast<std::size_t>(newCapacity);
+    if (wanted > rows.capacity()) {
+        rows.reserve(std::max(wanted, rows.capacity() + rows.capacity() / 2));
+    } else if (wanted < rows.capacity() / 4) {
+        std::vector<std::string> fresh;
+        fresh.reserve(wanted);
+        std::move(rows.begin(), rows.end(), std::back_inserter(fresh));
+        rows.swap(fresh);
+    }
     capacity = newCapacity;
+}
+
+void TVellStrings::Changed(int index) noexcept {
+    if (scannedRows <= index) return;
+    scannedRows = std::max(index, 0);
+    while (lineStarts.size() > 1 && lineStarts.back() > scannedRows) lineStarts.pop_back();
+}
+
+void TVellStrings::ScanLinesThrough(int index) const {
+    const int count = Count();
+    while (scannedRows <= index && scannedRows < count) {
+        if (HasRowEnd(rows[static_cast<std::size_t>(scannedRows)])) lineStarts.push_back(scannedRows + 1);
+        ++scannedRows;
+    }
+}
+
+int TVellStrings::LineOfRow(int index) const {
+    CheckIndex(index);
+    ScanLinesThrough(index);
+    return static_cast<int>(std::upper_bound(lineStarts.begin(), lineStarts.end(), index) - lineStarts.begin()) - 1;
+}
+
+int TVellStrings::FirstRowOfLine(int line) const {
+    if (line <= 0) return 0;
+    const int count = Count();
+    while (lineStarts.size() <= static_cast<std::size_t>(line) && scannedRows < count) ScanLinesThrough(scannedRows);
+    if (lineStarts.size() <= static_cast<std::size_t>(line)) return count;
+    return std::min(lineStarts[static_cast<std::size_t>(line)], count);
 }
 
 void TVellStrings::SetCount(int newCount) {
     if (newCount < 0 || newCount > MaxRows) Error();
     if (newCount > capacity) SetCapacity(newCount);
+    Changed(std::min(newCount, Count()));
     rows.resize(static_cast<std::size_t>(newCount));
 }
 
@@ -109,14 +145,21 @@ std::string TVellStrings::Get(int index) const {
     return rows[static_cast<std::size_t>(index)];
 }
 
+const std::string& TVellStrings::Row(int index) const {
+    CheckIndex(index);
+    return rows[static_cast<std::size_t>(index)];
+}
+
 void TVellStrings::Put(int index, std::string_view row) {
     CheckIndex(index);
+    Changed(index);
     rows[static_cast<std::size_t>(index)].assign(row.begin(), row.end());
 }
 
 int TVellStrings::Add(std::string_view row) {
     std::string copy(row);  // row may point into a row that Grow moves
     Grow();
+    Changed(Count());
     rows.push_back(std::move(copy));
     return Count() - 1;
 }
@@ -125,21 +168,33 @@ void TVellStrings::Insert(int index, std::string_view row) {
     if (index < 0 || index > Count()) Error();
     std::string copy(row);
     Grow();
+    Changed(index);
     rows.insert(rows.begin() + index, std::move(copy));
 }
 
 void TVellStrings::Delete(int index) {
     CheckIndex(index);
+    Changed(index);
     rows.erase(rows.begin() + index);
 }
 
+void TVellStrings::DeleteRows(int index, int count) {
+    if (count <= 0) return;
+    CheckIndex(index);
+    if (count > Count() - index) Error();
+    Changed(index);
+    rows.erase(rows.begin() + index, rows.begin() + index + count);
+}
+
 void TVellStrings::Clear() noexcept {
+    Changed(0);
     std::vector<std::string>().swap(rows);
     capacity = 0;
 }
 
 void TVellStrings::ReplaceRows(std::vector<std::string>&& newRows) {
     if (newRows.size() > static_cast<std::size_t>(MaxRows)) Error();
+    Changed(0);
     rows = std::move(newRows);
     rows.shrink_to_fit();
     capacity = Count();
@@ -182,6 +237,7 @@ void TVellStrings::InsertText(int& index, std::string_view text) {
     if (count > static_cast<std::size_t>(MaxRows - Count())) Error();
     auto added = RowsOf(text, count);
     SetCapacity(Count() + static_cast<int>(count));
+    Changed(index);
     rows.insert(rows.begin() + index, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
     index += static_cast<int>(count) - 1;
 }
@@ -190,6 +246,7 @@ void TVellStrings::AddStrings(std::span<const std::string> list) {
     if (list.size() > static_cast<std::size_t>(MaxRows - Count())) Error();
     std::vector<std::string> added(list.begin(), list.end());
     SetCapacity(Count() + static_cast<int>(added.size()));
+    Changed(Count());
     std::move(added.begin(), added.end(), std::back_inserter(rows));
 }
 
@@ -271,6 +328,7 @@ void TVellStrings::LoadCrLf(std::istream& file, const std::string& fileName) {
     SetText(data);
     // Only a lone CR at the very end takes that NUL; it becomes a whole line break before the marker.
     if (std::string& last = rows.back(); !EndsWithEndMarker(last)) {
+        Changed(Count() - 1);
         last.back() = '\n';
         Add(EndMarker);
         SetCapacity(Count());

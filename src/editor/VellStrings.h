@@ -41,11 +41,15 @@ public:
     void SetCapacity(int newCapacity);
 
     [[nodiscard]] std::string Get(int index) const;
+    // The row itself, valid until the next change of the store.
+    [[nodiscard]] const std::string& Row(int index) const;
     void Put(int index, std::string_view row);
     int Add(std::string_view row);
     // index == Count appends.
     void Insert(int index, std::string_view row);
     void Delete(int index);
+    // count rows from index on, moving the rows after them once.
+    void DeleteRows(int index, int count);
     void Clear() noexcept;
 
     // All rows joined, less the last two bytes (the end marker).
@@ -72,12 +76,25 @@ public:
     void LoadFromStream(std::istream& stream);
     void SaveToStream(std::ostream& stream) const;
 
+    // The physical line a row belongs to, and the first row of a line (Count when past the last).
+    // Answered from an index of line starts that changes rebuild only from the changed row on,
+    // so that edits near the end of a large document stay cheap.
+    [[nodiscard]] int LineOfRow(int index) const;
+    [[nodiscard]] int FirstRowOfLine(int line) const;
+
     [[noreturn]] static void Error();
 
 private:
     std::vector<std::string> rows;
     // Slots by the growth rule; rows.capacity() is at least this.
     int capacity = 0;
+    // First rows of the lines that start at or before row scannedRows (lineStarts[0] == 0).
+    mutable std::vector<int> lineStarts{0};
+    mutable int scannedRows = 0;
+
+    // Rows from index on may have changed: the line index is kept only before it.
+    void Changed(int index) noexcept;
+    void ScanLinesThrough(int index) const;
 
     void CheckIndex(int index) const;
     void Grow();
