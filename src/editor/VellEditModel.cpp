@@ -130,20 +130,27 @@ void TVellEditModel::FocusGained() {
 }
 
 void TVellEditModel::SetText(std::string_view text) {
-    std::string owned;
+    ResetViewState();
     if (text.empty() || text.front() == '\0') {
-        owned.assign(EndMarker);
+        lines.SetText(EndMarker);
+    } else if (text.back() != '\0' && text.back() != '\r') {
+        // The usual case: no copy of a large report, the end marker goes onto the last row.
+        lines.SetText(text);
+        const int last = lines.Count() - 1;
+        if (HasRowEnd(lines.Row(last))) {
+            lines.Add(EndMarker);
+        } else {
+            lines.Put(last, lines.Row(last) + std::string(EndMarker));
+        }
     } else {
-        owned.reserve(text.size() + 2);
-        owned.assign(text);
+        std::string owned(text);
         if (owned.back() != '\0') {
             owned.append(EndMarker);
         } else if (owned.size() < 2 || owned[owned.size() - 2] != '\0') {
             owned.push_back('\0');
         }
+        lines.SetText(owned);
     }
-    ResetViewState();
-    lines.SetText(owned);
     if (wordWrap) {
         wordWrap = false;  // the store now holds one row per line
         Rewrap(true);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <istream>
 #include <iterator>
@@ -14,15 +15,37 @@ namespace {
 
 [[nodiscard]] bool IsRowEndByte(char c) noexcept { return c == '\r' || c == '\0'; }
 
+// The next CR or NUL at or after pos, or the text's size. NULs are rare, so each kind is found
+// with memchr and the later one is only searched again once passed.
+class RowEndFinder {
+public:
+    explicit RowEndFinder(std::string_view t) noexcept : text(t), nextCr(Find('\r', 0)), nextNul(Find('\0', 0)) {}
+    [[nodiscard]] std::size_t Next(std::size_t pos) noexcept {
+        if (nextCr < pos) nextCr = Find('\r', pos);
+        if (nextNul < pos) nextNul = Find('\0', pos);
+        return std::min(nextCr, nextNul);
+    }
+
+private:
+    std::string_view text;
+    std::size_t nextCr;
+    std::size_t nextNul;
+    [[nodiscard]] std::size_t Find(char c, std::size_t pos) const noexcept {
+        if (pos >= text.size()) return text.size();
+        const void* hit = std::memchr(text.data() + pos, c, text.size() - pos);
+        return hit == nullptr ? text.size() : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    }
+};
+
 // Calls emit(body, pairWithNul) for each row of text: a row ends after a CR or NUL and the byte
 // that follows it; a CR or NUL that is the last byte is paired with a NUL.
 template <class Emit>
 void CutRows(std::string_view text, Emit&& emit) {
     const std::size_t n = text.size();
+    RowEndFinder finder(text);
     std::size_t start = 0;
     while (start < n) {
-        std::size_t i = start;
-        while (i < n && !IsRowEndByte(text[i])) ++i;
+        const std::size_t i = finder.Next(start);
         if (i == n) {
             emit(text.substr(start), false);
             return;
@@ -39,10 +62,11 @@ void CutRows(std::string_view text, Emit&& emit) {
 // The number of rows CutRows gives, counted without building them.
 [[nodiscard]] std::size_t CountRows(std::string_view text) noexcept {
     const std::size_t n = text.size();
+    RowEndFinder finder(text);
     std::size_t count = 0;
     for (std::size_t i = 0; i < n; i += 2) {  // a row end is two bytes
         ++count;
-        while (i < n && !IsRowEndByte(text[i])) ++i;
+        i = finder.Next(i);
     }
     return count;
 }
