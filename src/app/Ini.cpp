@@ -26,7 +26,7 @@ bool ReadIniStruct(const std::string& file, const std::string& section, const st
 
 void WriteIniInt(const std::string& file, const std::string& section, const std::string& key, int value) {
     char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
+    (void)std::snprintf(text, sizeof text, "%d", value);
     WritePrivateProfileStringA(section.c_str(), key.c_str(), text, file.c_str());
 }
 

@@ -119,7 +119,7 @@ void TFrmCVT::MiProcessCopyClick(int tag) {
     } else {
         const auto pid = ProcessIdOfRow(kNone);
         char pidText[16] = {};
-        std::snprintf(pidText, sizeof pidText, "%d", pid ? static_cast<int32_t>(*pid) : 0);
+        (void)std::snprintf(pidText, sizeof pidText, "%d", pid ? static_cast<int32_t>(*pid) : 0);
         text = std::string("プロセスID = ") + pidText + "\r\n" +
                "プロセス名 = " + GetProcessCellText(2, kNone) + "\r\n" +
                "フルパス = " + GetProcessCellText(3, kNone) + "\r\n" +

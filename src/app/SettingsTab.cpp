@@ -77,7 +77,7 @@ void TFrmCVT::ChkStandardizationClick() {
             const std::string command = DebuggerCommand(state_.appDir);
             result = RegSetValueExA(key.Get(), valueName.c_str(), 0, REG_SZ,
                                     reinterpret_cast<const BYTE*>(command.c_str()),
-                                    static_cast<DWORD>(command.size() + 1));
+                                    static_cast<DWORD>(command.size()) + 1);
         }
         if (result != ERROR_SUCCESS)
             ui::ShowMessage(Hwnd(), ui::MessageKind::Error, RegistryWriteFailedMessage(valueName));

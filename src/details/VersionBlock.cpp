@@ -35,7 +35,7 @@ std::optional<Translation> FirstTranslation(ByteSpan value) noexcept {
 
 std::string StringFilePrefix(Translation translation) {
     char text[40];
-    std::snprintf(text, sizeof text, "\\StringFileInfo\\%4.4X%4.4X\\", unsigned{translation.language},
+    (void)std::snprintf(text, sizeof text, "\\StringFileInfo\\%4.4X%4.4X\\", unsigned{translation.language},
                   unsigned{translation.codePage});
     return text;
 }

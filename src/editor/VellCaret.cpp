@@ -586,7 +586,8 @@ void TVellEditModel::MouseMove(int x, int y) {
     if (!mouseSelecting) return;
     autoScrollDir = 0;
     CaretScrollFix = false;
-    const std::int64_t bottom = std::int64_t{layout.TopMargin()} + std::int64_t{layout.RowsPerPage()} * layout.LinePitch();
+    const std::int64_t rowsHeight = std::int64_t{layout.RowsPerPage()} * layout.LinePitch();
+    const std::int64_t bottom = rowsHeight + layout.TopMargin();
     if (y > bottom) {
         autoScrollDir = 1;
     } else if (y <= layout.TopMargin()) {

@@ -378,7 +378,7 @@ bool TVellEditModel::ScrollIntoView(int x, int row, int mode) {
             if (row <= top && row < top + rowJump - 1) top = std::max<std::int64_t>(0, row - rowJump + 1);
         } else {
             const std::int64_t above =
-                mode == 1 ? rowsPerPage / 2 : rowsPerPage - static_cast<std::int64_t>(rowsPerPage * 0.8);
+                mode == 1 ? rowsPerPage / 2 : rowsPerPage - rowsPerPage * 4 / 5;
             top = std::max<std::int64_t>(0, row - above);
             if (top >= count - r) top = std::max<std::int64_t>(0, count - r);
         }

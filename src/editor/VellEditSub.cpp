@@ -38,7 +38,7 @@ LineBreakStyle DetectLineBreak(const std::string& fileName) {
     std::ifstream file(fileName, std::ios::binary);
     if (!file) throw InOutError("ファイル \"" + fileName + "\" を開けません");
     // The whole file may be scanned: a CR LF file whose first line is long must still be seen as CR LF.
-    std::vector<char> block(16 * 1024);
+    std::vector<char> block(std::size_t{16} * 1024);
     bool anyRead = false;
     bool afterCr = false;
     for (;;) {

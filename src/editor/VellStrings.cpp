@@ -364,7 +364,7 @@ void TVellStrings::LoadSeparated(std::istream& file, const std::string& fileName
     Clear();
     std::vector<std::string> collected;
     std::string row;
-    std::vector<char> block(16 * 1024);
+    std::vector<char> block(std::size_t{16} * 1024);
     for (;;) {
         file.read(block.data(), static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<std::size_t>(file.gcount());
@@ -404,7 +404,7 @@ void TVellStrings::SaveToFile(const std::string& fileName) const {
 
 void TVellStrings::LoadFromStream(std::istream& stream) {
     std::string data;
-    std::vector<char> block(64 * 1024);
+    std::vector<char> block(std::size_t{64} * 1024);
     while (stream.read(block.data(), static_cast<std::streamsize>(block.size())) || stream.gcount() > 0) {
         data.append(block.data(), static_cast<std::size_t>(stream.gcount()));
         if (!stream) break;

@@ -21,13 +21,13 @@ unsigned PriorityTextId(uint32_t priorityClass) noexcept {
 
 std::string FormatPidHex(uint32_t pid) {
     char text[16];
-    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(pid));
+    (void)std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(pid));
     return text;
 }
 
 std::string FormatDecimal5(int32_t value) {
     char text[16];
-    std::snprintf(text, sizeof text, "%5d", static_cast<int>(value));
+    (void)std::snprintf(text, sizeof text, "%5d", static_cast<int>(value));
     return text;
 }
 

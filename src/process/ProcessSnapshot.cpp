@@ -11,7 +11,7 @@ bool IsLeadByteOfAnsiCodePage(unsigned char c) { return IsDBCSLeadByte(c) != FAL
 std::string FirstModulePath(ProcessApi& api, HANDLE process) {
     HMODULE first = nullptr;
     DWORD needed = 0;
-    if (!api.EnumModules(process, &first, sizeof first, &needed)) return {};
+    if (!api.EnumModules(process, &first, sizeof(HMODULE), &needed)) return {};
     char path[MAX_PATH] = {};
     const DWORD length = api.ModuleFileName(process, first, path, MAX_PATH);
     return length == 0 ? std::string() : std::string(path, length < MAX_PATH ? length : MAX_PATH - 1);

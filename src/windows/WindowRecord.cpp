@@ -13,11 +13,11 @@ std::string WindowCellText(int kind, const AppWindowRow& row) {
         case 0: return row.title;
         case 1: return row.status;
         case 2:
-            std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(row.handle));
+            (void)std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(row.handle));
             return text;
         case 3:
             // Signed: handles at or above 0x80000000 print negative.
-            std::snprintf(text, sizeof text, "%10d", static_cast<int>(static_cast<int32_t>(row.handle)));
+            (void)std::snprintf(text, sizeof text, "%10d", static_cast<int>(static_cast<int32_t>(row.handle)));
             return text;
         case 4: return FormatPidHex(row.processId);
         case 5: return FormatDecimal5(static_cast<int32_t>(row.processId));

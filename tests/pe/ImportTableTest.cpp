@@ -126,6 +126,10 @@ TEST(ImportTable, CvtIsWin32GuiProgramForSubsystem4) {
   EXPECT_EQ(cvt.nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
   EXPECT_EQ(cvt.nt->OptionalHeader.MajorSubsystemVersion, 4);
   EXPECT_EQ(cvt.nt->OptionalHeader.MinorSubsystemVersion, 0);
+  // Relocatable (ASLR) and not executing its data (DEP) where the system supports both.
+  EXPECT_TRUE(cvt.nt->OptionalHeader.DllCharacteristics & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE);
+  EXPECT_TRUE(cvt.nt->OptionalHeader.DllCharacteristics & IMAGE_DLLCHARACTERISTICS_NX_COMPAT);
+  EXPECT_NE(cvt.nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size, 0u);
 }
 
 TEST(ImportTable, CvtImportsOnlyWhatWindows2000Has) {
