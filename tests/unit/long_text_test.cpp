@@ -1,0 +1,123 @@
+// Texts other programs hand us: very long, empty, without an extension, and cut after a lead byte.
+// Each text sits in a buffer of exactly its own size, so that AddressSanitizer reports any read
+// past its end (a std::string would hide one behind its terminating NUL).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/AppPath.h"
+#include "editor/VellEditModel.h"
+#include "editor/VellEditSub.h"
+#include "editor/VellHighlight.h"
+#include "process/ProcessRecord.h"
+#include "support/EditorDriver.h"
+#include "windows/WindowRecord.h"
+
+namespace {
+
+// The bytes in a heap block of exactly their size.
+class ExactBuffer {
+public:
+    explicit ExactBuffer(std::string_view text) : size(text.size()), bytes(new char[std::max<std::size_t>(1, size)]) {
+        if (size != 0) std::memcpy(bytes.get(), text.data(), size);
+    }
+    [[nodiscard]] std::string_view View() const { return {bytes.get(), size}; }
+
+private:
+    std::size_t size;
+    std::unique_ptr<char[]> bytes;
+};
+
+// Every code page 932 lead byte as the last byte of a text, with no trail byte after it.
+std::vector<std::string> CutAfterLeadByte(const std::string& prefix) {
+    std::vector<std::string> texts;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!cvt::IsCp932LeadByte(static_cast<unsigned char>(lead))) continue;
+        texts.push_back(prefix + static_cast<char>(lead));
+    }
+    return texts;
+}
+
+TEST(LongTexts, PathsCutAfterALeadByteAreSplitWithoutReadingPastThem) {
+    std::vector<std::string> paths = CutAfterLeadByte("C:\\\x95\x5c\\dir\\name");
+    paths.push_back(std::string(259, 'p'));                        // MAX_PATH with its NUL
+    paths.push_back("C:\\" + std::string(300, 'q') + "\\x.exe");  // longer than MAX_PATH
+    paths.push_back("C:\\Windows\\system32\\noextension");
+    paths.push_back("");
+    paths.push_back("\\SystemRoot\\");
+    paths.push_back("\\??\\");
+    for (const std::string& path : paths) {
+        const ExactBuffer buffer(path);
+        const std::string_view folder = cvt::FolderPart(buffer.View());
+        const std::string_view name = cvt::FileNamePart(buffer.View());
+        EXPECT_EQ(std::string(folder) + std::string(name), path);
+        const std::string normal = cvt::NormalizeImagePath(buffer.View(), "C:\\WINDOWS");
+        EXPECT_LE(normal.size(), path.size() + 10);
+        EXPECT_LE(cvt::TrimControls(buffer.View()).size(), path.size());
+    }
+    // A backslash that is the trail byte of a double-byte character separates nothing.
+    EXPECT_EQ(cvt::FileNamePart("C:\\dir\\\x95\x5c"), "\x95\x5c");
+}
+
+TEST(LongTexts, ListCellsOfHugeAndTruncatedTitlesAndNamesHoldTheirBytes) {
+    std::vector<std::string> titles = CutAfterLeadByte("title ");
+    titles.push_back(std::string(64 * 1024, 'T'));
+    titles.push_back("");
+    for (const std::string& title : titles) {
+        cvt::AppWindowRow row;
+        row.title = title;
+        row.handle = 0x80000001u;
+        EXPECT_EQ(cvt::WindowCellText(0, row), title);
+        EXPECT_EQ(cvt::WindowCellText(3, row), "-2147483647");
+        cvt::TProcessManager process;
+        process.ImageName = title;
+        process.ImagePath = "\\??\\C:\\" + title;
+        for (int kind = 0; kind < 8; ++kind) (void)cvt::ProcessCellText(kind, process, "", "C:\\WINDOWS");
+    }
+}
+
+TEST(LongTexts, EditorTakesTruncatedDoubleByteTextsAndLongRows) {
+    cvt::testing::FixedMeasurer font;
+    cvt::testing::FakeView view;
+    cvt::TVellEditModel model{font, cvt::IsCp932LeadByte, view};
+    model.WindowCreated();
+    model.Resized(640, 400);
+    std::vector<std::string> texts = CutAfterLeadByte("line\r\nhttp://x.jp/");
+    texts.push_back(std::string(64 * 1024, 'w') + "\r\n" + std::string(300, 'x'));
+    for (const bool wrap : {false, true}) {
+        model.SetWordWrap(wrap);
+        for (const std::string& text : texts) {
+            const ExactBuffer buffer(text);
+            model.SetText(buffer.View());
+            EXPECT_EQ(model.GetText(), text);
+            cvt::KeyModifiers ctrl;
+            ctrl.Ctrl = true;
+            model.KeyDown(cvt::VellKey::End, ctrl);
+            model.KeyDown(cvt::VellKey::Left, {});
+            model.KeyDown(cvt::VellKey::Right, {});
+            model.KeyDown(cvt::VellKey::Left, ctrl);
+            model.KeyDown(cvt::VellKey::A, ctrl);
+            (void)model.SelectedText();
+            (void)cvt::FindLinks(model.Lines(), 0, model.RowCount() - 1, false, cvt::IsCp932LeadByte);
+            (void)cvt::IsQuotedRow(model.Lines(), model.RowCount() - 1, ">", false, cvt::IsCp932LeadByte);
+            EXPECT_TRUE(cvt::testing::CheckEditorInvariants(model).empty()) << text.size();
+        }
+    }
+}
+
+TEST(LongTexts, ByteTypesAndRowEndsStayInsideTheirText) {
+    for (const std::string& text : CutAfterLeadByte("a")) {
+        const ExactBuffer buffer(text);
+        EXPECT_EQ(cvt::GetByteType(buffer.View(), 2, false, cvt::IsCp932LeadByte), cvt::ByteType::Lead);
+        EXPECT_EQ(cvt::GetByteType(buffer.View(), 3, false, cvt::IsCp932LeadByte), cvt::ByteType::Single);
+        EXPECT_EQ(cvt::StripRowEnd(buffer.View()), text);
+        EXPECT_FALSE(cvt::HasRowEnd(buffer.View()));
+    }
+}
+
+}  // namespace
