@@ -64,6 +64,7 @@ enum : int {
     TrbRefreshRate,
     ChkStandardization,
     ChkRegisterStartup,
+    SedReport,
 };
 
 }  // namespace cvt::cmd

@@ -9,6 +9,7 @@
 #include "app/StringTable.h"
 #include "app/SystemLibrary.h"
 #include "details/Detail.h"
+#include "editor/VellEdit.h"
 #include "process/ProcessDangerDb.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
@@ -178,6 +179,15 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             break;
         case cmd::BtnProcessShowDetail:
             MiProcessDetailClick();
+            break;
+        case cmd::BtnProcessSnapShot:
+            BtnProcessSnapShotClick();
+            break;
+        case cmd::BtnReportClipboard:
+            BtnReportClipboardClick();
+            break;
+        case cmd::BtnReportSave:
+            BtnReportSaveClick();
             break;
         case cmd::MiProcessExit:
             MiProcessExitClick();

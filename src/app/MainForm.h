@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "process/ProcessApi.h"
 #include "process/ProcessInfoCache.h"
 #include "process/ProcessRecord.h"
+#include "report/ProcessReport.h"
 #include "windows/WindowRecord.h"
 #include "ui/Handles.h"
 #include "ui/Page.h"
@@ -27,6 +29,8 @@ namespace cvt {
 
 class ProcessDangerDb;
 class TFrmDetail;
+class ReportView;
+class TVellEdit;
 
 // Page indexes of PgcOnly; the Manager page exists but has no tab.
 enum PageIndex : int { kPageApplications = 0, kPageProcesses = 1, kPageManager = 2, kPageReport = 3, kPageSettings = 4 };
@@ -132,6 +136,18 @@ public:
     void LsvColumnClick(int tag, int cellIndex);
     void LsvColumnDragged(int tag);
 
+    // Process report (ReportCommands.cpp).
+    void BtnProcessSnapShotClick();
+    void BtnReportClipboardClick();
+    void BtnReportSaveClick();
+    // The control on the Report page that shows the report; the report commands need one.
+    void ConnectReportView(ReportView* view) noexcept { sedReport_ = view; }
+    // The report editor of the Report page, connected as the report view when the page is made.
+    [[nodiscard]] TVellEdit& SedReport() noexcept { return *sedReportEdit_; }
+    // Tests date the report with a fixed time; empty: the system's local time.
+    using LocalClock = std::function<LocalDateTime()>;
+    void SetLocalClock(LocalClock clock) { localClock_ = std::move(clock); }
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -185,6 +201,8 @@ private:
     void OnContextMenu(HWND control, LPARAM screenPoint);
     void OnSize();
     void FormCloseQuery();
+    // The report text of the process list as it stands, in its shown order.
+    [[nodiscard]] std::string BuildProcessReport() const;
 
     ProgramState state_;
     ui::UniqueFont font_;
@@ -202,6 +220,9 @@ private:
     WindowHandleColumn windowHandleColumn_;
     std::unique_ptr<ProcessDangerDb> dangerDb_;
     std::unique_ptr<TFrmDetail> detail_;
+    ReportView* sedReport_ = nullptr;  // not owned
+    std::unique_ptr<TVellEdit> sedReportEdit_;
+    LocalClock localClock_;
     ProcessApi processApi_;
     ui::UniqueLibrary user32_;
     IsHungAppWindowFn isHungAppWindow_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainForm.h"
+#include "editor/VellEdit.h"
 #include "ui/ButtonRow.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
@@ -124,6 +125,17 @@ void TFrmCVT::CreateReportPage(HWND page) {
     HWND label = ui::CreateLabel(page, "「レポート」タブでは、プロセス一覧で取得したレポートの内容を表示します。",
                                  {kMargin, kMargin, size.cx - 2 * kMargin, 12}, font_.Get());
     anchors.Add(label, ui::AnchorLeft | ui::AnchorTop | ui::AnchorRight);
+    sedReportEdit_ = std::make_unique<TVellEdit>();
+    TVellEdit& sed = *sedReportEdit_;
+    sed.SetFont({.Name = "ＭＳ ゴシック", .Height = -13, .CharSet = SHIFTJIS_CHARSET, .Color = 0});
+    sed.SetBorderStyle(TBorderStyle::bsSingle);
+    sed.Model().HorzScrollBar = true;
+    sed.Model().SetWordWrap(false);
+    // Between the label and the buttons, growing with the page.
+    constexpr int kEditTop = kMargin + 12 + kMargin / 2;
+    sed.Create(page, kMargin, kEditTop, size.cx - 2 * kMargin, size.cy - kEditTop - ui::kButtonRowSpace, cmd::SedReport);
+    anchors.Add(sed.Hwnd(), ui::AnchorAll);
+    ConnectReportView(&sed);
     ui::AddButtonRow(page, anchors, font_.Get(),
                  {{cmd::BtnReportSave, "保存(&S)..."},
                   {cmd::BtnReportClipboard, "Clipboard(&C)"},

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -153,6 +154,28 @@ void TempFolder::Write(const std::string& name, const std::string& bytes) const 
 
 bool TempFolder::Exists(const std::string& name) const {
     return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string TempFolder::Read(const std::string& name) const {
+    std::ifstream in(File(name), std::ios::binary);
+    if (!in) return "<none>";
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::string> TempFolder::Names() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path_ + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 int PumpMessages(DWORD forMilliseconds) {

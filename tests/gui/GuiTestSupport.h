@@ -27,6 +27,10 @@ public:
     void CopyShippedColumnIni() const;
     void Write(const std::string& name, const std::string& bytes) const;
     [[nodiscard]] bool Exists(const std::string& name) const;
+    // The file's bytes; "<none>" when it cannot be read.
+    [[nodiscard]] std::string Read(const std::string& name) const;
+    // Names of the files and folders in it, sorted.
+    [[nodiscard]] std::vector<std::string> Names() const;
 
 private:
     std::string path_;
