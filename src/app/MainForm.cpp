@@ -11,6 +11,7 @@
 #include "details/Detail.h"
 #include "editor/VellEdit.h"
 #include "process/ProcessDangerDb.h"
+#include "schedule/ManageForm.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
@@ -38,7 +39,8 @@ std::string ExecutableFolder() {
 TFrmCVT::TFrmCVT(std::string appDir) { state_.appDir = std::move(appDir); }
 
 TFrmCVT::~TFrmCVT() {
-    // The detail window is owned by this one: it goes first.
+    // The detail window and the schedule dialog are owned by this one: they go first.
+    manager_.reset();
     detail_.reset();
 }
 
@@ -54,6 +56,8 @@ bool TFrmCVT::Create() {
     FormCreate();
     detail_ = std::make_unique<TFrmDetail>(IniPath(IDS_CVT_INI), *dangerDb_);
     detail_->Create(Hwnd());
+    manager_ = std::make_unique<TFrmManager>(mgrSchedules_, [this] { RefreshMgrList(); });
+    manager_->Create(Hwnd());
     return true;
 }
 
@@ -61,6 +65,8 @@ bool TFrmCVT::PreTranslateMessage(MSG& msg) {
     if (TranslateShortcut(msg)) return true;
     if (detail_ && detail_->Hwnd() != nullptr && IsChild(detail_->Hwnd(), msg.hwnd))
         return IsDialogMessageA(detail_->Hwnd(), &msg) != FALSE;
+    if (manager_ && manager_->Hwnd() != nullptr && (msg.hwnd == manager_->Hwnd() || IsChild(manager_->Hwnd(), msg.hwnd)))
+        return IsDialogMessageA(manager_->Hwnd(), &msg) != FALSE;
     return Hwnd() != nullptr && IsDialogMessageA(Hwnd(), &msg) != FALSE;
 }
 
@@ -73,6 +79,7 @@ void TFrmCVT::FormCreate() {
     GetVersionExA(&version);
     state_.isNTPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     LoadSettings();
+    LoadMgrSchedules();
     dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
     InitCommandTags();
     UpdateColumnPositions(0);
@@ -83,6 +90,7 @@ void TFrmCVT::FormCreate() {
     UpdateWindow(Hwnd());
     RefreshProcessList();
     RefreshAppList();
+    RefreshMgrList();
 }
 
 bool TFrmCVT::EnableDebugPrivilege() {
@@ -176,6 +184,12 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             break;
         case cmd::MiProcessDetail:
             if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessDetailClick();
+            break;
+        case cmd::MiProcessSetManager:
+            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessSetManagerClick();
+            break;
+        case cmd::BtnManageAdd:
+            BtnManageAddClick();
             break;
         case cmd::BtnProcessShowDetail:
             MiProcessDetailClick();
@@ -325,6 +339,9 @@ void TFrmCVT::MiHelpAboutClick() {
     ui::ShowMessage(Hwnd(), ui::MessageKind::Information, std::string("Corvault Ver 1.00\r\n\r\n") + kAboutCredits);
 }
 
-void TFrmCVT::FormCloseQuery() { SaveSettings(); }
+void TFrmCVT::FormCloseQuery() {
+    SaveSettings();
+    SaveMgrSchedules();
+}
 
 }  // namespace cvt

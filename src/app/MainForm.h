@@ -19,6 +19,7 @@
 #include "process/ProcessInfoCache.h"
 #include "process/ProcessRecord.h"
 #include "report/ProcessReport.h"
+#include "schedule/ScheduleStore.h"
 #include "windows/WindowRecord.h"
 #include "ui/Handles.h"
 #include "ui/Page.h"
@@ -31,6 +32,7 @@ class ProcessDangerDb;
 class TFrmDetail;
 class ReportView;
 class TVellEdit;
+class TFrmManager;
 
 // Page indexes of PgcOnly; the Manager page exists but has no tab.
 enum PageIndex : int { kPageApplications = 0, kPageProcesses = 1, kPageManager = 2, kPageReport = 3, kPageSettings = 4 };
@@ -54,6 +56,7 @@ public:
     // Shortcuts, then dialog-style keyboard navigation of this window or the detail window.
     bool PreTranslateMessage(MSG& msg);
     [[nodiscard]] TFrmDetail& Detail() noexcept { return *detail_; }
+    [[nodiscard]] TFrmManager& Manager() noexcept { return *manager_; }
 
     [[nodiscard]] ProgramState& State() noexcept { return state_; }
     [[nodiscard]] bool TerminationRequested() const noexcept { return terminationRequested_; }
@@ -148,6 +151,13 @@ public:
     using LocalClock = std::function<LocalDateTime()>;
     void SetLocalClock(LocalClock clock) { localClock_ = std::move(clock); }
 
+    // Schedules (schedule/ScheduleList.cpp).
+    [[nodiscard]] const MgrScheduleList& MgrSchedules() const noexcept { return mgrSchedules_; }
+    // Rebuilds the schedule list; with no schedules it leaves the list as it is.
+    void RefreshMgrList();
+    void BtnManageAddClick();
+    void MiProcessSetManagerClick();
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -176,6 +186,8 @@ private:
     void SaveSettings();
     void ApplyGeneralOptions(const GeneralOptions& options);
     [[nodiscard]] std::string IniPath(int stringId) const;
+    void LoadMgrSchedules();
+    void SaveMgrSchedules();
 
     // Columns (ColumnView.cpp).
     void BuildColumns(const std::string& columnIniPath);
@@ -223,6 +235,8 @@ private:
     ReportView* sedReport_ = nullptr;  // not owned
     std::unique_ptr<TVellEdit> sedReportEdit_;
     LocalClock localClock_;
+    MgrScheduleList mgrSchedules_;  // outlives the dialog that appends to it
+    std::unique_ptr<TFrmManager> manager_;
     ProcessApi processApi_;
     ui::UniqueLibrary user32_;
     IsHungAppWindowFn isHungAppWindow_ = nullptr;

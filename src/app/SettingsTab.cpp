@@ -50,6 +50,7 @@ void TFrmCVT::RefreshTimerTimer() {
     tickInProgress_ = true;
     RefreshProcessList();
     RefreshAppList();
+    RefreshMgrList();
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/IniSource.h"
 
@@ -48,6 +49,14 @@ public:
     void WriteString(std::string_view section, std::string_view key, std::string_view value) override
     {
         values[Key(section, key)] = std::string(value);
+    }
+
+    [[nodiscard]] std::vector<std::string> SectionNames() const
+    {
+        std::vector<std::string> names;
+        for (const auto& [name, value] : values)
+            if (names.empty() || names.back() != name.first) names.push_back(name.first);
+        return names;
     }
 
 private:

@@ -1,0 +1,144 @@
+// Schedule entries: the cvtmgr.ini model, the "Timer" text, day arithmetic and list texts.
+#include <gmock/gmock.h>
+
+#include "FakeIni.h"
+#include "schedule/ScheduleStore.h"
+#include "schedule/ScheduleText.h"
+
+using namespace cvt;
+using cvt::test::FakeIni;
+using ::testing::ElementsAre;
+
+namespace {
+
+const MgrOperationNames kNames = {"優先度をチェック", "プロセスを起動", "プロセスを終了",
+                                  "プロセスが終了した後にWindowsを終了", "Windowsを終了"};
+constexpr double kSecond = 1.0 / 86400;
+constexpr double kMinute = 60 * kSecond;
+constexpr double kHour = 60 * kMinute;
+constexpr double kNoon = 38596.5;  // 1 September 2005, 12:00
+
+// An INI file that also records the writes in the order it receives them.
+class RecordingIni final : public FakeIni {
+public:
+    using FakeIni::FakeIni;
+    void WriteString(std::string_view section, std::string_view key, std::string_view value) override {
+        writes.push_back(std::string(section) + "/" + std::string(key) + "=" + std::string(value));
+        FakeIni::WriteString(section, key, value);
+    }
+    std::vector<std::string> writes;
+};
+
+LoadedMgrSchedules Load(const FakeIni& ini, char decimalSeparator = '.') {
+    return LoadMgrSchedulesModel(ini, ini.SectionNames(), decimalSeparator);
+}
+
+}  // namespace
+
+TEST(MgrListText, EveryCombinationTheDialogProduces) {
+    const double timer = DaysFromDate(2026, 3, 1) + TimeFraction(9, 30, 59, 0);
+    const double now = timer - 2 * kHour - 5 * kMinute;
+    const struct { int option; const char* timerText; const char* prefix; } rows[] = {
+        {1, "09:30", "指定時刻に"},   {5, "毎日09:30", "毎日指定時刻に"}, {9, "09:30", "指定時刻に"},
+        {2, "02:05", "指定時間後に"}, {6, "02:05", "指定時間後に"},       {10, "02:05毎", "指定時間毎に"}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(MgrTimerText(row.option, timer, now), row.timerText) << row.option;
+        EXPECT_EQ(MgrOperationText(2, row.option, kNames), std::string(row.prefix) + "プロセスを終了") << row.option;
+    }
+    EXPECT_EQ(MgrTimerText(0, 0, now), "---");  // operation 3
+    EXPECT_EQ(MgrOperationText(3, 0, kNames), "プロセスが終了した後にWindowsを終了");
+    EXPECT_EQ(MgrOperationText(-1, 1, kNames), "指定時刻に");  // no operation chosen
+    EXPECT_EQ(MgrOperationText(5, 2, kNames), "指定時間後に");
+    EXPECT_EQ(MgrTimerText(5, 0, now), "---");
+    EXPECT_EQ(MgrTimerText(4, timer, now), "");
+}
+
+TEST(MgrListText, IntervalCountsDownThenUpAndTimeOfDayRoundsToTheMillisecond) {
+    const double timer = kNoon + kHour;
+    EXPECT_EQ(MgrTimerText(2, timer, kNoon + 0.0004 * kSecond), "01:00");
+    EXPECT_EQ(MgrTimerText(2, timer, kNoon + 0.4 * kSecond), "00:59");  // seconds are cut, not rounded
+    EXPECT_EQ(MgrTimerText(2, timer, timer + 3 * kMinute), "00:03");    // time since it passed
+    EXPECT_EQ(MgrTimerText(2, timer, timer - 2 - 4 * kHour), "04:00");  // whole days drop out
+    EXPECT_EQ(MgrTimerText(1, kNoon + 12 * kHour - 0.0004 * kSecond, 0), "00:00");
+    // Before 30 December 1899 the fraction still counts forward from midnight.
+    EXPECT_EQ(CombineDateTime(DaysFromDate(1899, 12, 29), TimeFraction(6, 0, 0, 0)), -1.25);
+    EXPECT_EQ(MgrTimerText(1, -1.25, 0), "06:00");
+    EXPECT_EQ(DaysFromDate(2005, 9, 1), 38596);
+    EXPECT_EQ(DaysFromDate(2024, 3, 1) - DaysFromDate(2024, 2, 28), 2);
+    EXPECT_EQ(MgrTimerText(2, 1e300, kNoon), "00:00");  // far outside any calendar, still a time
+}
+
+TEST(MgrInterval, AmountsInTheirUnitsAndFieldsThatAreNotIntegers) {
+    EXPECT_DOUBLE_EQ(AddInterval(kNoon, 0, 1, 0, 0), kNoon + kHour);
+    EXPECT_DOUBLE_EQ(AddInterval(kNoon, 2, 3, 4, 5), kNoon + 2 + 3 * kHour + 4 * kMinute + 5 * kSecond);
+    EXPECT_DOUBLE_EQ(AddInterval(kNoon, -1, 0, -30, 0), kNoon - 1 - 30 * kMinute);
+    const IntervalAmounts good = ReadIntervalAmounts({"0", "1", "-30", " 7"});
+    EXPECT_FALSE(good.error);
+    EXPECT_THAT(good.amounts, ElementsAre(0, 1, -30, 7));
+    EXPECT_EQ(ReadIntervalAmounts({"0", "1.5", "x", "0"}).error, "'1.5' is not a valid integer value");
+    for (const char* bad : {"", "7 ", "2147483648"})
+        EXPECT_TRUE(ReadIntervalAmounts({"0", "0", "0", bad}).error) << bad;
+}
+
+TEST(MgrTimerValue, GeneralFormatWithTheLocaleSeparatorReadsBackUnderEitherMark) {
+    EXPECT_EQ(FormatMgrTimer(0, '.'), "0");
+    EXPECT_EQ(FormatMgrTimer(DaysFromDate(2005, 9, 1) + TimeFraction(15, 34, 45, 0), '.'), "38596.6491319444");
+    EXPECT_EQ(FormatMgrTimer(38596.649131481481, ','), "38596,6491314815");
+    for (const double value : {38596.649131481481, 1e20, 1e-7, -1.25}) {
+        const std::string text = FormatMgrTimer(value, ',');
+        ASSERT_TRUE(ParseMgrTimer(text, ',')) << text;
+        EXPECT_EQ(FormatMgrTimer(*ParseMgrTimer(text, ','), ','), text);
+    }
+    EXPECT_EQ(ParseMgrTimer("38596.5", ','), 38596.5);  // written before a change of locale
+    EXPECT_EQ(ParseMgrTimer("0.0", ','), 0.0);          // the default of an absent key
+    EXPECT_EQ(ParseMgrTimer(" -2.5e1 ", '.'), -25.0);
+    for (const char* bad : {"", "abc", "38596,5", "1.2.3", "--1", "1e", "1e999", "nan", "inf", "0x10", "1 2"})
+        EXPECT_EQ(ParseMgrTimer(bad, '.'), std::nullopt) << bad;
+}
+
+TEST(MgrStore, BadFieldsTakeOnlyTheirDefaultAndTheCountIsKeptInBounds) {
+    const LoadedMgrSchedules loaded = Load(FakeIni(R"([General] NumOfMgr=4
+        [Mgr0] FileName=a Timer=abc Deletable=0
+        [Mgr1] FileName=b Option=5 Timer=38596.5 Deletable=maybe
+        [Mgr2] Timer=abc Deletable=tRUE
+        [Mgr3] FileName=d Option=12abc Timer=38596,25)"),
+                                           ',');
+    ASSERT_EQ(loaded.schedules.size(), 4u);
+    EXPECT_EQ(loaded.schedules[0].Timer, 0);
+    EXPECT_FALSE(loaded.schedules[0].Deletable);
+    EXPECT_EQ(loaded.schedules[1].Timer, 38596.5);
+    EXPECT_TRUE(loaded.schedules[1].Deletable);
+    EXPECT_EQ(loaded.schedules[3].Option, 12);
+    EXPECT_EQ(loaded.schedules[3].Timer, 38596.25);
+    EXPECT_THAT(loaded.errors,  // each distinct message once
+                ElementsAre("'abc' is not a valid floating point value", "'maybe' is not a valid boolean value"));
+
+    EXPECT_TRUE(Load(FakeIni("[General] NumOfMgr=-1 [Mgr0] FileName=a")).schedules.empty());
+    const LoadedMgrSchedules huge = Load(FakeIni("[General] NumOfMgr=2147483647"));
+    EXPECT_EQ(huge.schedules.size(), static_cast<size_t>(kMaxMgrCount));
+    EXPECT_TRUE(huge.schedules[9999].Deletable);  // as an absent section reads
+    EXPECT_EQ(huge.cutCount, 2147483647);
+}
+
+TEST(MgrStore, ErrorBoxListsTheFirstTenMessages) {
+    std::vector<std::string> errors;
+    for (int i = 0; i < 12; ++i) errors.push_back("e" + std::to_string(i));
+    EXPECT_EQ(LoadErrorsMessage(errors), "e0\r\ne1\r\ne2\r\ne3\r\ne4\r\ne5\r\ne6\r\ne7\r\ne8\r\ne9\r\nほか 2 件");
+}
+
+TEST(MgrStore, SaveWritesSixKeysPerEntryInOrderButNoSectionsForADamagedCount) {
+    // Sections 1, 2 and 4 are missing: their entries read as absent ones and stay absent.
+    RecordingIni ini("[General] NumOfMgr=5 [Mgr0] FileName=a.exe [Mgr3] Timer=0.0 [Mgr9] FileName=left");
+    MgrScheduleList schedules = Load(ini).schedules;
+    schedules[0] = {"a.exe", "C:\\a.exe", 1, 5, 38596.649131481481, false};
+    schedules.push_back({"", "", -1, 0, 0, false});  // as the dialog appends it
+    SaveMgrSchedulesModel(ini, ini.SectionNames(), schedules, ',');
+    EXPECT_THAT(ini.writes,
+                ElementsAre("General/NumOfMgr=6", "Mgr0/FileName=a.exe", "Mgr0/FilePath=C:\\a.exe", "Mgr0/Operation=1",
+                            "Mgr0/Option=5", "Mgr0/Timer=38596,6491314815", "Mgr0/Deletable=0", "Mgr3/FileName=",
+                            "Mgr3/FilePath=", "Mgr3/Operation=0", "Mgr3/Option=0", "Mgr3/Timer=0", "Mgr3/Deletable=-1",
+                            "Mgr5/FileName=", "Mgr5/FilePath=", "Mgr5/Operation=-1", "Mgr5/Option=0", "Mgr5/Timer=0",
+                            "Mgr5/Deletable=0"));
+    EXPECT_EQ(ini.ReadString("Mgr9", "FileName", ""), "left");
+    EXPECT_NEAR(Load(ini, ',').schedules[0].Timer, 38596.649131481481, 1e-9);
+}
