@@ -493,7 +493,7 @@ LRESULT TVellEdit::OnGetLine(WPARAM rowParam, LPARAM bufferParam) const {
     std::memcpy(&capacity, buffer, sizeof capacity);
     const std::string& text = lines.Row(row);
     const std::size_t count = std::min<std::size_t>({text.find('\0'), text.size(), capacity});
-    std::memcpy(buffer, text.data(), count);
+    std::copy_n(text.data(), count, buffer);  // EM_GETLINE copies no terminating NUL
     return static_cast<LRESULT>(count);
 }
 
