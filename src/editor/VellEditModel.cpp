@@ -179,7 +179,14 @@ void TVellEditModel::RefreshAfterText() {
 void TVellEditModel::Rewrap(bool repaint) {
     Guarded("Error:OC004", [&] {
         if (!wordWrap) {
-            std::vector<std::string> wrapped = layout.Wrap(lines);
+            std::vector<std::string> taken = lines.TakeRows();
+            std::vector<std::string> wrapped;
+            try {
+                wrapped = layout.WrapTaking(taken);
+            } catch (...) {
+                lines.Assign(std::move(taken));  // the text stays as it was
+                throw;
+            }
             wordWrap = true;
             const PhysicalPos caret{caretRow, caretCol};
             const PhysicalPos anchor{selAnchorRow, selAnchorCol};

@@ -237,6 +237,11 @@ int TVellLayout::FitRow(std::string_view s) const {
     return static_cast<int>(n);
 }
 
+bool TVellLayout::FitsOneRow(std::string_view line) const {
+    const std::size_t cells = HasRowEnd(line) ? line.size() - 1 : line.size();  // a terminator is one cell
+    return cells <= static_cast<std::size_t>(FitRow(line));
+}
+
 void TVellLayout::CutLine(std::string_view line, std::vector<std::string>& out) const {
     std::string_view s = line;
     for (;;) {
@@ -254,6 +259,27 @@ void TVellLayout::CutLine(std::string_view line, std::vector<std::string>& out) 
         s.remove_prefix(n);
     }
     out.emplace_back(s);
+}
+
+std::vector<std::string> TVellLayout::WrapTaking(std::vector<std::string>& lines) const {
+    std::vector<std::string> out;
+    std::vector<std::size_t> movedTo(lines.size(), SIZE_MAX);
+    try {
+        out.reserve(lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (FitsOneRow(lines[i])) {
+                movedTo[i] = out.size();
+                out.push_back(std::move(lines[i]));
+            } else {
+                CutLine(lines[i], out);
+            }
+        }
+    } catch (...) {
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (movedTo[i] != SIZE_MAX) lines[i] = std::move(out[movedTo[i]]);
+        throw;
+    }
+    return out;
 }
 
 std::vector<std::string> TVellLayout::Wrap(const TVellStrings& rows) const {

@@ -131,10 +131,15 @@ public:
     // Bytes of a line's rest s that go into its next row: at most Column cells after tab expansion
     // and, with AutoWrap, no wider than the text area unless that is under 10 average characters.
     [[nodiscard]] int FitRow(std::string_view s) const;
+    // Whether CutLine would leave the line whole.
+    [[nodiscard]] bool FitsOneRow(std::string_view line) const;
     // Appends the rows of one physical line (terminator included, on its last row) to out.
     void CutLine(std::string_view line, std::vector<std::string>& out) const;
     // Rows of every line of the store cut afresh; the store is not changed.
     [[nodiscard]] std::vector<std::string> Wrap(const TVellStrings& rows) const;
+    // The same from lines handed over: a line that fits one row is moved, not copied. On failure
+    // every line is back in lines as it was.
+    [[nodiscard]] std::vector<std::string> WrapTaking(std::vector<std::string>& lines) const;
     // Re-cuts the lines that rows firstRow..lastRow belong to after an edit, in place; caret keeps
     // its place in the text and, at a soft break, stands at the start of the following row.
     RecutResult Recut(TVellStrings& rows, int firstRow, int lastRow, RowPos& caret) const;

@@ -281,6 +281,14 @@ void TVellStrings::Assign(std::span<const std::string> list) {
 
 void TVellStrings::Assign(std::vector<std::string>&& list) { ReplaceRows(std::move(list)); }
 
+std::vector<std::string> TVellStrings::TakeRows() noexcept {
+    Changed(0);
+    std::vector<std::string> taken;
+    taken.swap(rows);
+    capacity = 0;
+    return taken;
+}
+
 int TVellStrings::IndexOf(std::string_view s) const noexcept {
     const auto found = std::find(rows.begin(), rows.end(), s);
     return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());

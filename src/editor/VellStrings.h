@@ -63,6 +63,8 @@ public:
     void Assign(std::span<const std::string> list);
     // Takes the rows over without copying them.
     void Assign(std::vector<std::string>&& list);
+    // Hands the rows over without copying them and leaves the store empty.
+    [[nodiscard]] std::vector<std::string> TakeRows() noexcept;
     // First row equal to s byte for byte, row end included; -1 when none is.
     [[nodiscard]] int IndexOf(std::string_view s) const noexcept;
 
