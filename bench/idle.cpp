@@ -24,87 +24,17 @@
 
 namespace {
 
+using cvt::bench::ItemCount;
 using cvt::bench::Median;
-using cvt::bench::Pump;
+using cvt::bench::Processes;
+using cvt::bench::ProcessList;
+using cvt::bench::WarmUp;
 using cvt::drive::ArgValue;
 using cvt::drive::NowSeconds;
 
 cvt::bench::Psapi g_psapi;
 
 
-
-// Every process this benchmark starts: ended on destruction, and by the
-// kill-on-close job should this process die first.
-class Processes {
-public:
-    Processes() : job_(CreateJobObjectA(nullptr, nullptr)) {
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (job_ != nullptr) SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    }
-    Processes(const Processes&) = delete;  // owns the handles
-    Processes& operator=(const Processes&) = delete;
-    ~Processes() {
-        EndFrom(0);
-        if (job_ != nullptr) CloseHandle(job_);
-    }
-
-    // Starts a detached sleeper (a console child would bring a conhost.exe of its own under Wine).
-    bool StartSleeper(const std::string& exe) {
-        std::string commandLine = "\"" + exe + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS | CREATE_SUSPENDED,
-                            nullptr, nullptr, &startup, &info)) {
-            std::fprintf(stderr, "cannot start a child (error %lu)\n", GetLastError());
-            return false;
-        }
-        Adopt(info.hProcess);
-        ResumeThread(info.hThread);
-        CloseHandle(info.hThread);
-        return true;
-    }
-
-    // Takes over a process started elsewhere (a duplicate of its handle).
-    void Adopt(HANDLE process) {
-        HANDLE own = nullptr;
-        DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS);
-        if (own == nullptr) return;
-        if (job_ != nullptr) AssignProcessToJobObject(job_, own);
-        handles_.push_back(own);
-    }
-
-    [[nodiscard]] size_t Count() const noexcept { return handles_.size(); }
-
-    bool WaitUntilLoaded() const {
-        const DWORD start = GetTickCount();
-        for (HANDLE process : handles_) {
-            while (!g_psapi.ModulePathReadable(process)) {
-                if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || GetTickCount() - start > 120000) {
-                    std::fprintf(stderr, "a child did not come up\n");
-                    return false;
-                }
-                Sleep(10);
-            }
-        }
-        return true;
-    }
-
-    // Ends the processes started from index first on.
-    void EndFrom(size_t first) {
-        for (size_t i = first; i < handles_.size(); ++i) TerminateProcess(handles_[i], 0);
-        for (size_t i = first; i < handles_.size(); ++i) {
-            WaitForSingleObject(handles_[i], 5000);
-            CloseHandle(handles_[i]);
-        }
-        handles_.resize(std::min(first, handles_.size()));
-    }
-
-private:
-    HANDLE job_;
-    std::vector<HANDLE> handles_;
-};
 
 // The whole contents of a small file; /proc files report size 0, so read to the end.
 std::string ReadSmallFile(const std::string& path) {
@@ -164,32 +94,6 @@ double ApiCpuSeconds(HANDLE process) {
     };
     return seconds(kernel) + seconds(user);
 }
-
-BOOL CALLBACK CollectListView(HWND window, LPARAM param) {
-    if (cvt::drive::ClassNameOf(window) == WC_LISTVIEWA) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-    return TRUE;
-}
-
-int ItemCount(HWND list) {
-    DWORD_PTR count = 0;
-    if (!SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return -1;
-    return static_cast<int>(count);
-}
-
-// The process list: the list view of the main window with the most rows (the
-// children alone make it the longest by far).
-HWND ProcessList(HWND main) {
-    std::vector<HWND> lists;
-    EnumChildWindows(main, CollectListView, reinterpret_cast<LPARAM>(&lists));
-    HWND best = nullptr;
-    int bestCount = -1;
-    for (HWND list : lists) {
-        const int count = ItemCount(list);
-        if (count > bestCount) best = list, bestCount = count;
-    }
-    return best;
-}
-
 
 struct Figures {
     bool fromProc = false;   // cpuMs read from /proc, not GetProcessTimes
@@ -278,27 +182,6 @@ bool Measure(const std::string& exe, const std::string& folder, const std::strin
     return true;  // program's destructor ends it if it is still there
 }
 
-// Starts and closes a program once, unmeasured.
-bool WarmUp(const std::string& exe, const std::string& folder) {
-    cvt::drive::ChildProcess program;
-    if (!program.Start(exe, folder)) {
-        std::fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
-        return false;
-    }
-    const HWND main = program.WaitForWindow({"", "", true, true}, 60000, 10);
-    if (main == nullptr) {
-        std::fprintf(stderr, "%s: no main window; %s\n", exe.c_str(), program.DescribeWindows().c_str());
-        return false;
-    }
-    WaitForInputIdle(program.Handle(), 60000);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    if (!program.WaitForExit(30000)) {
-        std::fprintf(stderr, "%s: still running 30 s after WM_CLOSE\n", exe.c_str());
-        return false;
-    }
-    return true;
-}
-
 void PrintRow(const char* name, const Figures& f) {
     std::printf("%-12s %7d %10.1f ms%s %10.1f ms %8.1f s", name, f.rows, f.cpuMs, f.fromProc ? "*" : " ", f.apiCpuMs,
                 f.spanSeconds);
@@ -358,7 +241,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 100; ++i) {
             if (!processes.StartSleeper(sleeper)) return 1;
         }
-        if (!processes.WaitUntilLoaded()) return 1;
+        if (!processes.WaitUntilLoaded(g_psapi)) return 1;
         Sleep(2000);
         // cvt.exe's path is this run's own; the task manager gets a tag that it ignores.
         if (!Measure(cvt, folder.Path(), "", processes, sleeper, seconds, &ours)) return 1;

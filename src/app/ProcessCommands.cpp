@@ -63,15 +63,18 @@ bool TFrmCVT::IsSameProcess(uint32_t processId, const std::string& imageName) {
 }
 
 void TFrmCVT::MiProcessPriorityClick(int priorityClass) {
-    if (!ui::AskWarning(Hwnd(), kAskPriority)) return;
+    // The target is fixed before asking: the question keeps the message loop
+    // running, and a refresh meanwhile can move the selection to another process.
+    // The open handle keeps the PID from passing to another process until the answer.
     const auto pid = ProcessIdOfRow(kNone);
-    if (!pid) return;
     const std::string imageName = GetProcessCellText(2, kNone);
-    ui::UniqueKernelHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid));
-    if (process && IsSameProcess(*pid, imageName) &&
-        SetPriorityClass(process.Get(), static_cast<DWORD>(priorityClass))) {
+    ui::UniqueKernelHandle process(pid ? OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid) : nullptr);
+    const bool sameProcess = process && IsSameProcess(*pid, imageName);
+    if (!ui::AskWarning(Hwnd(), kAskPriority)) return;
+    if (!pid) return;
+    if (sameProcess && SetPriorityClass(process.Get(), static_cast<DWORD>(priorityClass))) {
         const int cell = processPositions_.CellOf(4);
-        const int row = ui::SelectedListRow(lsv_[0]);
+        const int row = FindProcessRow(*pid);
         if (cell != kNone && row >= 0) ui::SetListCellText(lsv_[0], row, cell, PriorityClassToName(priorityClass));
         return;
     }
@@ -79,10 +82,12 @@ void TFrmCVT::MiProcessPriorityClick(int priorityClass) {
 }
 
 void TFrmCVT::EndProcessWithConfirmation(HWND list, uint32_t processId, const std::string& expectedImageName) {
-    if (!ui::AskWarning(Hwnd(), LoadText(IDS_CONFIRM_TERMINATE))) return;
+    // Opened and checked before asking, as for the priority: while the question is open the
+    // handle keeps the PID from passing to another process, so the answer ends the one named.
     ui::UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
-    if (!process || !IsSameProcess(processId, expectedImageName)) return;
-    if (!TerminateProcess(process.Get(), 0)) return;
+    const bool sameProcess = process && IsSameProcess(processId, expectedImageName);
+    if (!ui::AskWarning(Hwnd(), LoadText(IDS_CONFIRM_TERMINATE))) return;
+    if (!sameProcess || !TerminateProcess(process.Get(), 0)) return;
     // The list may have been rebuilt while the question was open: look the row up again.
     const int row = FindProcessRow(processId);
     if (row >= 0) SendMessageA(list, LVM_DELETEITEM, row, 0);

@@ -132,6 +132,37 @@ TEST_F(ProcessListTest, PriorityChangeUpdatesTheCellAndTheRealClass) {
     EXPECT_EQ(messages_.Records().back().text, "優先度の設定に失敗しました。");
 }
 
+// The question keeps the message loop running: a refresh can move the selection
+// (to the first row, when the asked-about process has gone) before the answer.
+TEST_F(ProcessListTest, PriorityChangeActsOnTheRowItWasGivenForWhereverTheSelectionMovesMeanwhile) {
+    ChildProcess asked(folder_, "cvtchild-asked.exe");
+    ChildProcess other(folder_, "cvtchild-other.exe");
+    MainFormHost host(folder_);
+    TFrmCVT& form = host.Form();
+    bool endAsked = false;
+    ui::SetMessageResponder([&](const ui::MessageRecord& record) {
+        if (!record.yesNo) return IDOK;
+        if (endAsked) asked.End();
+        form.RefreshProcessList();
+        Select(form, other.Id());
+        return IDYES;
+    });
+
+    Select(form, asked.Id());
+    form.MiProcessPriorityClick(IDLE_PRIORITY_CLASS);
+    EXPECT_EQ(GetPriorityClass(asked.Handle()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+    EXPECT_EQ(GetPriorityClass(other.Handle()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    EXPECT_EQ(Cell(form, RowOfProcess(form, asked.Id()), kPriority), "低");
+    EXPECT_EQ(Cell(form, RowOfProcess(form, other.Id()), kPriority), "通常");
+
+    endAsked = true;
+    Select(form, asked.Id());
+    form.MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
+    EXPECT_EQ(GetPriorityClass(other.Handle()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    EXPECT_EQ(Cell(form, RowOfProcess(form, other.Id()), kPriority), "通常");
+    EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+}
+
 TEST_F(ProcessListTest, CopiesHoldTheExactTexts) {
     ChildProcess child(folder_, "cvtchild-e.exe");
     folder_.Write("cvt.ini",
