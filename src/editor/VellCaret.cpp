@@ -77,53 +77,39 @@ void TVellEditModel::KeyDown(int key, KeyModifiers m) {
     if (CaretScrollFix && (!m.Ctrl || key < 32) && key != VellKey::Up && key != VellKey::Down)
         BringCaretIntoView(true);
     const bool editable = !ReadOnly;
-    if (m.Ctrl) {
-        switch (key) {
-            case VellKey::A: SelectAll(); break;
-            case VellKey::C: CopyToClipboard(); break;
-            case VellKey::V: if (editable) PasteFromClipboard(); break;
-            case VellKey::X: if (editable) CutToClipboard(); break;
-            case VellKey::Z: if (editable) Undo(); break;
-            case VellKey::OemComma: Home(); break;
-            case VellKey::OemPeriod: End(); break;
-            case VellKey::Insert: CopyToClipboard(); break;
-            case VellKey::Delete: if (editable) DeleteWordAhead(); break;
-            case VellKey::Back: if (editable) DeleteWordBack(); break;
-            case VellKey::Left: MoveLeft(true); break;
-            case VellKey::Right: MoveRight(true); break;
-            case VellKey::Home: TextStart(); break;
-            case VellKey::End: TextEnd(); break;
-            case VellKey::Up: MoveUpDown(false); break;
-            case VellKey::Down: MoveUpDown(true); break;
-            case VellKey::Prior: PageKey(false); break;
-            case VellKey::Next: PageKey(true); break;
-            case VellKey::Tab: if (editable) InsertTab(); break;
-            case VellKey::Return: if (editable) Enter(); break;
-            default: break;
-        }
-    } else {
-        switch (key) {
-            case VellKey::Insert:
-                if (!editable) break;
-                if (m.Shift) PasteFromClipboard(); else ToggleInsertMode();
-                break;
-            case VellKey::Delete:
-                if (!editable) break;
-                if (m.Shift) CutToClipboard(); else DeleteChar();
-                break;
-            case VellKey::Back: if (editable) Backspace(); break;
-            case VellKey::Left: MoveLeft(false); break;
-            case VellKey::Right: MoveRight(false); break;
-            case VellKey::Home: Home(); break;
-            case VellKey::End: End(); break;
-            case VellKey::Up: MoveUpDown(false); break;
-            case VellKey::Down: MoveUpDown(true); break;
-            case VellKey::Prior: PageKey(false); break;
-            case VellKey::Next: PageKey(true); break;
-            case VellKey::Tab: if (editable) InsertTab(); break;
-            case VellKey::Return: if (editable) Enter(); break;
-            default: break;
-        }
+    const bool ctrl = m.Ctrl;
+    switch (key) {
+        case VellKey::A: if (ctrl) SelectAll(); break;
+        case VellKey::C: if (ctrl) CopyToClipboard(); break;
+        case VellKey::V: if (ctrl && editable) PasteFromClipboard(); break;
+        case VellKey::X: if (ctrl && editable) CutToClipboard(); break;
+        case VellKey::Z: if (ctrl && editable) Undo(); break;
+        case VellKey::OemComma: if (ctrl) Home(); break;
+        case VellKey::OemPeriod: if (ctrl) End(); break;
+        case VellKey::Insert:
+            if (ctrl) CopyToClipboard();
+            else if (editable && m.Shift) PasteFromClipboard();
+            else if (editable) ToggleInsertMode();
+            break;
+        case VellKey::Delete:
+            if (!editable) break;
+            if (ctrl) DeleteWordAhead(); else if (m.Shift) CutToClipboard(); else DeleteChar();
+            break;
+        case VellKey::Back:
+            if (!editable) break;
+            if (ctrl) DeleteWordBack(); else Backspace();
+            break;
+        case VellKey::Left: MoveLeft(ctrl); break;
+        case VellKey::Right: MoveRight(ctrl); break;
+        case VellKey::Home: if (ctrl) TextStart(); else Home(); break;
+        case VellKey::End: if (ctrl) TextEnd(); else End(); break;
+        case VellKey::Up: MoveUpDown(false); break;
+        case VellKey::Down: MoveUpDown(true); break;
+        case VellKey::Prior: PageKey(false); break;
+        case VellKey::Next: PageKey(true); break;
+        case VellKey::Tab: if (editable) InsertTab(); break;
+        case VellKey::Return: if (editable) Enter(); break;
+        default: break;
     }
     if (!m.Ctrl && !m.Shift) {
         if (m.Convert && !ReadOnly) {

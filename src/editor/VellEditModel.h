@@ -280,6 +280,9 @@ private:
     void RecordUndo(UndoKind kind, std::string_view text, int row, int col);
     void DeleteRange(RowPos from, RowPos to, bool repaint);
     void RemoveAtCaret(UndoKind kind);
+    // A command's deletion of the selection: placed caret and OnChange follow.
+    void DeleteSelectionAndReport();
+    void DeleteOnCaretRowTo(int col);
     void AfterRowEdit(int firstRow, int lastRow, bool repaint, bool severalRows);
     void RecutAfterEdit(int firstRow, int lastRow);
     void PutBackAtCaret(const std::string& text);

@@ -414,11 +414,24 @@ void TVellEditModel::InsertTab() {
     if (OnChange) OnChange();
 }
 
+void TVellEditModel::DeleteSelectionAndReport() {
+    DeleteSelection(true);
+    PlaceCaret();
+    if (OnChange) OnChange();
+}
+
+// The bytes between the caret and col on the caret's row go as one recorded selection.
+void TVellEditModel::DeleteOnCaretRowTo(int col) {
+    selAnchorRow = selEndRow = caretRow;
+    selAnchorCol = caretCol;
+    selEndCol = col;
+    selecting = true;
+    DeleteSelectionAndReport();
+}
+
 void TVellEditModel::DeleteChar() {
     if (HasSelection()) {
-        DeleteSelection(true);
-        PlaceCaret();
-        if (OnChange) OnChange();
+        DeleteSelectionAndReport();
         return;
     }
     RemoveAtCaret(UndoKind::DeletedAhead);
@@ -426,9 +439,7 @@ void TVellEditModel::DeleteChar() {
 
 void TVellEditModel::Backspace() {
     if (HasSelection()) {
-        DeleteSelection(true);
-        PlaceCaret();
-        if (OnChange) OnChange();
+        DeleteSelectionAndReport();
         return;
     }
     if (caretRow == 0 && caretCol == 0) return;
@@ -439,9 +450,7 @@ void TVellEditModel::Backspace() {
 
 void TVellEditModel::DeleteWordAhead() {
     if (selecting) {
-        DeleteSelection(true);
-        PlaceCaret();
-        if (OnChange) OnChange();
+        DeleteSelectionAndReport();
         return;
     }
     if (allSelected) ClearSelection();
@@ -454,22 +463,13 @@ void TVellEditModel::DeleteWordAhead() {
         RemoveAtCaret(UndoKind::DeletedAhead);
         return;
     }
-    const int end = NextWordBoundary(row, caretCol);
-    selAnchorRow = selEndRow = caretRow;
-    selAnchorCol = caretCol;
-    selEndCol = end;
-    selecting = true;
-    DeleteSelection(true);
-    PlaceCaret();
-    if (OnChange) OnChange();
+    DeleteOnCaretRowTo(NextWordBoundary(row, caretCol));
 }
 
 void TVellEditModel::DeleteWordBack() {
     if (caretRow == 0 && caretCol == 0) return;
     if (selecting) {
-        DeleteSelection(true);
-        PlaceCaret();
-        if (OnChange) OnChange();
+        DeleteSelectionAndReport();
         return;
     }
     if (allSelected) ClearSelection();
@@ -478,14 +478,7 @@ void TVellEditModel::DeleteWordBack() {
         Backspace();
         return;
     }
-    const int start = PrevWordBoundary(row, caretCol);
-    selAnchorRow = selEndRow = caretRow;
-    selAnchorCol = caretCol;
-    selEndCol = start;
-    selecting = true;
-    DeleteSelection(true);
-    PlaceCaret();
-    if (OnChange) OnChange();
+    DeleteOnCaretRowTo(PrevWordBoundary(row, caretCol));
 }
 
 void TVellEditModel::CopyToClipboard() {
@@ -500,9 +493,7 @@ void TVellEditModel::CopyToClipboard() {
 
 void TVellEditModel::CutToClipboard() {
     CopyToClipboard();
-    DeleteSelection(true);
-    PlaceCaret();
-    if (OnChange) OnChange();
+    DeleteSelectionAndReport();  // also when nothing was selected
 }
 
 void TVellEditModel::PasteFromClipboard() {
