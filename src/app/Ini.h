@@ -1,8 +1,11 @@
 // The program's INI access: every INI file is addressed by its full path, so
 // the files live beside the executable and never in the Windows folder.
 #pragma once
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/IniSource.h"
 
@@ -36,6 +39,30 @@ public:
 
 private:
     std::string path_;
+};
+
+class ProfileSnapshot;
+
+// One INI file read whole and parsed in one pass. Through the system every read
+// searches the whole file again, so files with thousands of keys to read go
+// through this; whatever the pass cannot answer exactly, the file itself answers.
+class ProfileFileSnapshot final {
+public:
+    // keepSection: as ProfileSnapshot takes it; the pass holds only the sections it keeps.
+    explicit ProfileFileSnapshot(const ProfileIniFile& file,
+                                 std::function<bool(std::string_view foldedName)> keepSection = nullptr);
+    ~ProfileFileSnapshot();
+    ProfileFileSnapshot(const ProfileFileSnapshot&) = delete;  // the snapshot refers to the file
+    ProfileFileSnapshot& operator=(const ProfileFileSnapshot&) = delete;
+
+    [[nodiscard]] const IniSource& Source() const noexcept;
+    // The names of the file's sections, as the system reads them or, where the pass
+    // read the whole file, those it kept, in lower case; none when the file does not exist.
+    [[nodiscard]] std::vector<std::string> SectionNames() const;
+
+private:
+    const ProfileIniFile& file_;
+    std::unique_ptr<ProfileSnapshot> snapshot_;  // null when the file could not be read whole
 };
 
 }  // namespace cvt

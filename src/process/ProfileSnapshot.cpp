@@ -91,8 +91,8 @@ int ProfileTextToInt(std::string_view text) noexcept {
 }
 
 ProfileSnapshot::ProfileSnapshot(std::string_view bytes, const IniSource& fallback, bool decodesExactly,
-                                 LeadBytePredicate isLeadByte)
-    : bytes_(bytes), fallback_(fallback), isLeadByte_(isLeadByte) {
+                                 LeadBytePredicate isLeadByte, SectionFilter keepSection)
+    : bytes_(bytes), fallback_(fallback), isLeadByte_(isLeadByte), keepSection_(std::move(keepSection)) {
     const bool unicodeMark = bytes_.starts_with("\xEF\xBB\xBF") || bytes_.starts_with("\xFF\xFE") ||
                              bytes_.starts_with("\xFE\xFF");
     if (decodesExactly && !unicodeMark && bytes_.find('\0') == std::string::npos) Parse();
@@ -128,7 +128,8 @@ void ProfileSnapshot::Parse() {
                 const std::string_view name = Trim(line.substr(1, close - 1));
                 // Only the first section of a name is ever read; names outside ASCII go to the fallback.
                 section.clear();
-                if (IsPlainAscii(name) && sectionNames_.insert(Fold(name)).second) section = Fold(name) + '\0';
+                if (IsPlainAscii(name) && Kept(Fold(name)) && sectionNames_.insert(Fold(name)).second)
+                    section = Fold(name) + '\0';
                 previousKeyUnnamed = false;
                 sectionHasKey = false;
                 continue;
@@ -150,11 +151,27 @@ void ProfileSnapshot::Parse() {
     parsed_ = true;
 }
 
+bool ProfileSnapshot::Kept(const std::string& foldedName) const {
+    // The keys before the first header are always kept: they cost nothing to hold.
+    return !keepSection_ || foldedName.empty() || keepSection_(foldedName);
+}
+
+std::vector<std::string> ProfileSnapshot::SectionNames() const {
+    std::vector<std::string> names;
+    if (!parsed_) return names;
+    names.reserve(sectionNames_.size());
+    // The unnamed section of keys before the first header is no section to the system.
+    for (const std::string& name : sectionNames_)
+        if (!name.empty()) names.push_back(name);
+    return names;
+}
+
 ProfileSnapshot::Found ProfileSnapshot::Find(std::string_view section, std::string_view key) const {
     section = Trim(section);
     key = Trim(key);
     if (!parsed_ || !IsPlainAscii(section) || !IsPlainAscii(key)) return {nullptr, true};
     std::string name = Fold(section);
+    if (!Kept(name)) return {nullptr, true};
     name.push_back('\0');
     name += Fold(key);
     const auto at = values_.find(name);

@@ -1,10 +1,12 @@
 // An INI file parsed once and read like the private-profile functions, so that
 // reading thousands of keys costs one pass over the file instead of one per key.
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "app/IniSource.h"
 #include "editor/LeadByte.h"
@@ -18,8 +20,11 @@ public:
     // bytes that do not survive the code page round trip, names or values outside
     // plain ASCII or longer than a read returns). decodesExactly: the platform's
     // verdict that the bytes convert to text and back unchanged.
+    // keepSection, given a section's name in lower case, says whether its keys are
+    // kept; reads of the others go to the fallback. None keeps every section.
+    using SectionFilter = std::function<bool(std::string_view foldedName)>;
     ProfileSnapshot(std::string_view bytes, const IniSource& fallback, bool decodesExactly,
-                    LeadBytePredicate isLeadByte = IsCp932LeadByte);
+                    LeadBytePredicate isLeadByte = IsCp932LeadByte, SectionFilter keepSection = nullptr);
     // Keeps views into its own copy of the file: copying would leave them dangling.
     ProfileSnapshot(const ProfileSnapshot&) = delete;
     ProfileSnapshot& operator=(const ProfileSnapshot&) = delete;
@@ -30,6 +35,8 @@ public:
 
     // False when every read goes to the fallback.
     [[nodiscard]] bool Parsed() const noexcept { return parsed_; }
+    // The kept plain-ASCII section names, in lower case, each once; none before Parse.
+    [[nodiscard]] std::vector<std::string> SectionNames() const;
 
 private:
     struct Value {
@@ -43,11 +50,13 @@ private:
     };
 
     void Parse();
+    [[nodiscard]] bool Kept(const std::string& foldedName) const;
     [[nodiscard]] Found Find(std::string_view section, std::string_view key) const;
 
     std::string bytes_;
     const IniSource& fallback_;
     LeadBytePredicate isLeadByte_;
+    SectionFilter keepSection_;
     bool parsed_ = false;
     // Folded names of the sections seen; only the first section of a name is ever read.
     std::unordered_set<std::string> sectionNames_;
