@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
 #include <vector>
 
 #include "../../res/resource.h"
@@ -28,25 +27,16 @@ char LocaleDecimalSeparator() {
     return unusable ? '.' : c;
 }
 
-// The names of the file's sections; none when it does not exist.
-std::vector<std::string> SectionNames(const std::string& path) {
-    // The call gives size - 2 when the names do not fit.
-    for (DWORD size = 1 << 16;; size *= 4) {
-        std::vector<char> buffer(size);
-        const DWORD length = GetPrivateProfileSectionNamesA(buffer.data(), size, path.c_str());
-        if (length + 2 >= size && size < (1u << 24)) continue;
-        std::vector<std::string> names;
-        for (const char* name = buffer.data(); name < buffer.data() + length && *name != '\0'; name += strlen(name) + 1)
-            names.emplace_back(name);
-        return names;
-    }
-}
-
 }  // namespace
 
 void TFrmCVT::LoadMgrSchedules() {
     const ProfileIniFile file(IniPath(IDS_CVTMGR_INI));
-    LoadedMgrSchedules loaded = LoadMgrSchedulesModel(file, SectionNames(file.Path()), LocaleDecimalSeparator());
+    // A damaged count can ask for 60,000 reads; through the system each would search the whole file.
+    // The pass holds only the sections that loading can read.
+    const ProfileFileSnapshot snapshot(
+        file, [](std::string_view name) { return MgrSectionNeeded(name, static_cast<std::size_t>(kMaxMgrCount)); });
+    LoadedMgrSchedules loaded =
+        LoadMgrSchedulesModel(snapshot.Source(), snapshot.SectionNames(), LocaleDecimalSeparator());
     if (loaded.cutCount) ui::ShowMessage(Hwnd(), ui::MessageKind::Warning, TooManySchedulesMessage(*loaded.cutCount));
     if (!loaded.errors.empty()) ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadErrorsMessage(loaded.errors));
     mgrSchedules_ = std::move(loaded.schedules);
@@ -54,7 +44,15 @@ void TFrmCVT::LoadMgrSchedules() {
 
 void TFrmCVT::SaveMgrSchedules() {
     ProfileIniFile file(IniPath(IDS_CVTMGR_INI));
-    SaveMgrSchedulesModel(file, SectionNames(file.Path()), mgrSchedules_, LocaleDecimalSeparator());
+    const char decimalSeparator = LocaleDecimalSeparator();
+    std::vector<std::size_t> entries;
+    {
+        // Gone before the writes, which make the system hold its own copy of the file.
+        const std::size_t count = mgrSchedules_.size();
+        const ProfileFileSnapshot snapshot(file, [count](std::string_view name) { return MgrSectionNeeded(name, count); });
+        entries = MgrEntriesToWrite(snapshot.Source(), snapshot.SectionNames(), mgrSchedules_, decimalSeparator);
+    }
+    SaveMgrSchedulesModel(file, mgrSchedules_, entries, decimalSeparator);
 }
 
 void TFrmCVT::RefreshMgrList() {

@@ -17,31 +17,67 @@ constexpr char kNumOfMgr[] = "NumOfMgr";
 bool IsBlank(char c) noexcept { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
-// What loading gives for an entry whose section the file lacks.
-bool ReadsAsAbsent(const TMgrSchedule& entry) noexcept {
-    return entry.FileName.empty() && entry.FilePath.empty() && entry.Operation == 0 && entry.Option == 0 &&
-           entry.Timer == 0 && entry.Deletable;
+// What loading gives for an entry whose section the file lacks: every key at its default.
+TMgrSchedule AbsentEntry() {
+    TMgrSchedule entry;
+    entry.Deletable = true;
+    return entry;
 }
 
-// Indexes n of the sections named "Mgr" + n, in any letter case as the file's reader takes them.
+bool SameEntry(const TMgrSchedule& a, const TMgrSchedule& b) noexcept {
+    return a.FileName == b.FileName && a.FilePath == b.FilePath && a.Operation == b.Operation &&
+           a.Option == b.Option && a.Timer == b.Timer && a.Deletable == b.Deletable;
+}
+
+// n of a section named "Mgr" + n, in any letter case as the file's reader takes it.
+std::optional<std::size_t> MgrIndexOf(std::string_view name) {
+    if (name.size() < 4 || !AsciiEqualsIgnoringCase(name.substr(0, 3), "Mgr")) return std::nullopt;
+    // "Mgr" + index never has a sign or a leading zero.
+    if (name[3] == '0' && name.size() > 4) return std::nullopt;
+    std::size_t index = 0;
+    const auto result = std::from_chars(name.data() + 3, name.data() + name.size(), index);
+    if (result.ec != std::errc{} || result.ptr != name.data() + name.size()) return std::nullopt;
+    return index;
+}
+
 std::unordered_set<std::size_t> MgrSectionIndexes(const std::vector<std::string>& sectionNames) {
     std::unordered_set<std::size_t> indexes;
-    for (const std::string& name : sectionNames) {
-        if (name.size() < 4 || !AsciiEqualsIgnoringCase(std::string_view(name).substr(0, 3), "Mgr")) continue;
-        // "Mgr" + index never has a sign or a leading zero.
-        if (name[3] == '0' && name.size() > 4) continue;
-        std::size_t index = 0;
-        const auto result = std::from_chars(name.data() + 3, name.data() + name.size(), index);
-        if (result.ec == std::errc{} && result.ptr == name.data() + name.size()) indexes.insert(index);
-    }
+    for (const std::string& name : sectionNames)
+        if (const auto index = MgrIndexOf(name)) indexes.insert(*index);
     return indexes;
+}
+
+// Entry index as loading reads it from its section; a field that cannot be read
+// takes its default and its message goes to report.
+template <class Report>
+TMgrSchedule ReadMgrEntry(const IniSource& ini, std::size_t index, char decimalSeparator, Report&& report) {
+    TMgrSchedule entry;
+    const std::string section = MgrSection(index);
+    entry.FileName = ini.ReadString(section, "FileName", "");
+    entry.FilePath = ini.ReadString(section, "FilePath", "");
+    entry.Operation = ini.ReadInt(section, "Operation", 0);
+    entry.Option = ini.ReadInt(section, "Option", 0);
+    const std::string timer = ini.ReadString(section, "Timer", "0.0");
+    if (const auto value = ParseMgrTimer(timer, decimalSeparator)) entry.Timer = *value;
+    else report(InvalidFloatMessage(timer));
+    const std::string deletable = ini.ReadString(section, "Deletable", "True");
+    if (const auto value = ParseIniBool(deletable)) {
+        entry.Deletable = *value;
+    } else {
+        entry.Deletable = true;  // what an absent key gives
+        report(InvalidBooleanMessage(deletable));
+    }
+    return entry;
 }
 
 }  // namespace
 
 std::string FormatMgrTimer(double timer, char decimalSeparator) {
     char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, timer, std::chars_format::general, 15);
+    auto result = std::to_chars(text, text + sizeof text, timer, std::chars_format::general, 15);
+    // Next to the largest number, 15 digits round past it and would never read back: the exact form then.
+    double back = 0;
+    if (std::from_chars(text, result.ptr, back).ec != std::errc{}) result = std::to_chars(text, text + sizeof text, timer);
     std::string formatted(text, result.ptr);
     for (char& c : formatted)
         if (c == '.') c = decimalSeparator;
@@ -97,6 +133,12 @@ std::string LoadErrorsMessage(const std::vector<std::string>& errors) {
 
 std::string MgrSection(std::size_t index) { return "Mgr" + std::to_string(index); }
 
+bool MgrSectionNeeded(std::string_view foldedName, std::size_t count) {
+    if (foldedName == "general") return true;
+    const auto index = MgrIndexOf(foldedName);
+    return index && *index < count;
+}
+
 LoadedMgrSchedules LoadMgrSchedulesModel(const IniSource& ini, const std::vector<std::string>& sectionNames,
                                          char decimalSeparator) {
     LoadedMgrSchedules loaded;
@@ -112,39 +154,34 @@ LoadedMgrSchedules LoadMgrSchedulesModel(const IniSource& ini, const std::vector
     };
 
     const std::unordered_set<std::size_t> stored = MgrSectionIndexes(sectionNames);
-    loaded.schedules.resize(static_cast<std::size_t>(count));
-    for (std::size_t i = 0; i < loaded.schedules.size(); ++i) {
-        TMgrSchedule& entry = loaded.schedules[i];
-        if (!stored.contains(i)) {
-            entry.Deletable = true;  // every key at its default
-            continue;
-        }
-        const std::string section = MgrSection(i);
-        entry.FileName = ini.ReadString(section, "FileName", "");
-        entry.FilePath = ini.ReadString(section, "FilePath", "");
-        entry.Operation = ini.ReadInt(section, "Operation", 0);
-        entry.Option = ini.ReadInt(section, "Option", 0);
-        const std::string timer = ini.ReadString(section, "Timer", "0.0");
-        if (const auto value = ParseMgrTimer(timer, decimalSeparator)) entry.Timer = *value;
-        else report(InvalidFloatMessage(timer));
-        const std::string deletable = ini.ReadString(section, "Deletable", "True");
-        if (const auto value = ParseIniBool(deletable)) {
-            entry.Deletable = *value;
-        } else {
-            entry.Deletable = true;  // what an absent key gives
-            report(InvalidBooleanMessage(deletable));
-        }
-    }
+    loaded.schedules.reserve(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
+        loaded.schedules.push_back(stored.contains(i) ? ReadMgrEntry(ini, i, decimalSeparator, report) : AbsentEntry());
     return loaded;
 }
 
-void SaveMgrSchedulesModel(IniSink& ini, const std::vector<std::string>& sectionNames,
-                           const MgrScheduleList& schedules, char decimalSeparator) {
-    const std::unordered_set<std::size_t> stored = MgrSectionIndexes(sectionNames);
-    ini.WriteInt(kGeneral, kNumOfMgr, static_cast<int>(schedules.size()));
+std::vector<std::size_t> MgrEntriesToWrite(const IniSource& stored, const std::vector<std::string>& sectionNames,
+                                           const MgrScheduleList& schedules, char decimalSeparator) {
+    const std::unordered_set<std::size_t> sections = MgrSectionIndexes(sectionNames);
+    std::vector<std::size_t> entries;
     for (std::size_t i = 0; i < schedules.size(); ++i) {
+        bool unreadable = false;
+        const TMgrSchedule onFile =
+            sections.contains(i)
+                ? ReadMgrEntry(stored, i, decimalSeparator, [&](const std::string&) { unreadable = true; })
+                : AbsentEntry();
+        // A field that took its default is written out, so its message is not shown at every start.
+        if (unreadable || !SameEntry(onFile, schedules[i])) entries.push_back(i);
+    }
+    return entries;
+}
+
+void SaveMgrSchedulesModel(IniSink& ini, const MgrScheduleList& schedules, const std::vector<std::size_t>& entries,
+                           char decimalSeparator) {
+    ini.WriteInt(kGeneral, kNumOfMgr, static_cast<int>(schedules.size()));
+    for (const std::size_t i : entries) {
+        if (i >= schedules.size()) continue;
         const TMgrSchedule& entry = schedules[i];
-        if (ReadsAsAbsent(entry) && !stored.contains(i)) continue;
         const std::string section = MgrSection(i);
         ini.WriteString(section, "FileName", entry.FileName);
         ini.WriteString(section, "FilePath", entry.FilePath);

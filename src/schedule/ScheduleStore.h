@@ -46,6 +46,9 @@ inline constexpr int kMaxMgrCount = 10000;
 
 // "Mgr" and the entry's index.
 [[nodiscard]] std::string MgrSection(std::size_t index);
+// Whether loading or saving count entries reads the section of that lower-case
+// name: "general", and "mgr" with an index below count.
+[[nodiscard]] bool MgrSectionNeeded(std::string_view foldedName, std::size_t count);
 
 struct LoadedMgrSchedules {
     MgrScheduleList schedules;
@@ -66,11 +69,20 @@ struct LoadedMgrSchedules {
 [[nodiscard]] LoadedMgrSchedules LoadMgrSchedulesModel(const IniSource& ini,
                                                        const std::vector<std::string>& sectionNames,
                                                        char decimalSeparator);
-// "NumOfMgr", then each entry's six keys; sections past the count are left
-// alone. An entry whose section the file lacks and that still reads as an
-// absent section does is not written: a damaged count must not fill the file
-// with thousands of empty sections. sectionNames: as the file stands.
-void SaveMgrSchedulesModel(IniSink& ini, const std::vector<std::string>& sectionNames,
-                           const MgrScheduleList& schedules, char decimalSeparator);
+// Indexes of the entries that saving has to write: those that the file, as it
+// stands now, does not give back as they are. Entries are never edited, so these
+// are the ones added since the start (and any the file lost meanwhile); every
+// other key left unwritten spares the system one rewrite of the whole file, and a
+// damaged file would otherwise ask for tens of thousands. A loaded entry's text
+// thus stays as it was, unless a field could not be read: that entry is written
+// with the default it took.
+// stored: the file now; sectionNames: its sections, in any letter case.
+[[nodiscard]] std::vector<std::size_t> MgrEntriesToWrite(const IniSource& stored,
+                                                         const std::vector<std::string>& sectionNames,
+                                                         const MgrScheduleList& schedules, char decimalSeparator);
+// "NumOfMgr", then the six keys of each entry named, in the order of the file;
+// sections past the count are left alone.
+void SaveMgrSchedulesModel(IniSink& ini, const MgrScheduleList& schedules, const std::vector<std::size_t>& entries,
+                           char decimalSeparator);
 
 }  // namespace cvt

@@ -1,6 +1,8 @@
 // Schedule entries: the cvtmgr.ini model, the "Timer" text, day arithmetic and list texts.
 #include <gmock/gmock.h>
 
+#include <limits>
+
 #include "FakeIni.h"
 #include "schedule/ScheduleStore.h"
 #include "schedule/ScheduleText.h"
@@ -84,7 +86,8 @@ TEST(MgrTimerValue, GeneralFormatWithTheLocaleSeparatorReadsBackUnderEitherMark)
     EXPECT_EQ(FormatMgrTimer(0, '.'), "0");
     EXPECT_EQ(FormatMgrTimer(DaysFromDate(2005, 9, 1) + TimeFraction(15, 34, 45, 0), '.'), "38596.6491319444");
     EXPECT_EQ(FormatMgrTimer(38596.649131481481, ','), "38596,6491314815");
-    for (const double value : {38596.649131481481, 1e20, 1e-7, -1.25}) {
+    for (const double value : {38596.649131481481, 1e20, 1e-7, -1.25, std::numeric_limits<double>::max(),
+                               -std::numeric_limits<double>::max()}) {
         const std::string text = FormatMgrTimer(value, ',');
         ASSERT_TRUE(ParseMgrTimer(text, ',')) << text;
         EXPECT_EQ(FormatMgrTimer(*ParseMgrTimer(text, ','), ','), text);
@@ -126,19 +129,37 @@ TEST(MgrStore, ErrorBoxListsTheFirstTenMessages) {
     EXPECT_EQ(LoadErrorsMessage(errors), "e0\r\ne1\r\ne2\r\ne3\r\ne4\r\ne5\r\ne6\r\ne7\r\ne8\r\ne9\r\nほか 2 件");
 }
 
-TEST(MgrStore, SaveWritesSixKeysPerEntryInOrderButNoSectionsForADamagedCount) {
+TEST(MgrStore, SaveWritesOnlyTheEntriesTheFileDoesNotGiveBack) {
     // Sections 1, 2 and 4 are missing: their entries read as absent ones and stay absent.
-    RecordingIni ini("[General] NumOfMgr=5 [Mgr0] FileName=a.exe [Mgr3] Timer=0.0 [Mgr9] FileName=left");
+    RecordingIni ini("[General] NumOfMgr=5 [Mgr0] FileName=a.exe [Mgr3] Timer=0.0 Deletable=maybe [Mgr9] FileName=left");
     MgrScheduleList schedules = Load(ini).schedules;
     schedules[0] = {"a.exe", "C:\\a.exe", 1, 5, 38596.649131481481, false};
     schedules.push_back({"", "", -1, 0, 0, false});  // as the dialog appends it
-    SaveMgrSchedulesModel(ini, ini.SectionNames(), schedules, ',');
+    SaveMgrSchedulesModel(ini, schedules, MgrEntriesToWrite(ini, ini.SectionNames(), schedules, ','), ',');
+    // Mgr3 is unchanged but its unreadable field took the default: written, so the message does not come again.
     EXPECT_THAT(ini.writes,
                 ElementsAre("General/NumOfMgr=6", "Mgr0/FileName=a.exe", "Mgr0/FilePath=C:\\a.exe", "Mgr0/Operation=1",
                             "Mgr0/Option=5", "Mgr0/Timer=38596,6491314815", "Mgr0/Deletable=0", "Mgr3/FileName=",
                             "Mgr3/FilePath=", "Mgr3/Operation=0", "Mgr3/Option=0", "Mgr3/Timer=0", "Mgr3/Deletable=-1",
                             "Mgr5/FileName=", "Mgr5/FilePath=", "Mgr5/Operation=-1", "Mgr5/Option=0", "Mgr5/Timer=0",
                             "Mgr5/Deletable=0"));
+    EXPECT_TRUE(Load(ini, ',').errors.empty());
     EXPECT_EQ(ini.ReadString("Mgr9", "FileName", ""), "left");
     EXPECT_NEAR(Load(ini, ',').schedules[0].Timer, 38596.649131481481, 1e-9);
+}
+
+TEST(MgrStore, ADamagedCountOfEntriesThatReadBackCostsOneWrite) {
+    std::string text = "[General] NumOfMgr=100000";
+    for (int i = 0; i < 20000; ++i) text += " [Mgr" + std::to_string(i) + "] FileName=many" + std::to_string(i);
+    RecordingIni ini(text);
+    const LoadedMgrSchedules loaded = Load(ini);
+    ASSERT_EQ(loaded.schedules.size(), static_cast<size_t>(kMaxMgrCount));
+    EXPECT_EQ(loaded.schedules[9999].FileName, "many9999");
+    EXPECT_THAT(MgrEntriesToWrite(ini, ini.SectionNames(), loaded.schedules, '.'), ::testing::IsEmpty());
+    SaveMgrSchedulesModel(ini, loaded.schedules, {}, '.');
+    EXPECT_THAT(ini.writes, ElementsAre("General/NumOfMgr=10000"));
+    // A file emptied behind the program's back gets every entry again.
+    RecordingIni emptied("");
+    EXPECT_EQ(MgrEntriesToWrite(emptied, emptied.SectionNames(), loaded.schedules, '.').size(),
+              static_cast<size_t>(kMaxMgrCount));
 }
