@@ -103,9 +103,11 @@ void ProfileIniFile::WriteString(std::string_view section, std::string_view key,
 ProfileFileSnapshot::ProfileFileSnapshot(const ProfileIniFile& file,
                                          std::function<bool(std::string_view foldedName)> keepSection)
     : file_(file) {
-    if (std::optional<std::string> bytes = ReadWholeFile(file.Path()))
-        snapshot_ = std::make_unique<ProfileSnapshot>(*bytes, file, DecodesExactly(*bytes), IsAnsiLeadByte,
+    if (std::optional<std::string> bytes = ReadWholeFile(file.Path())) {
+        const bool decodesExactly = DecodesExactly(*bytes);
+        snapshot_ = std::make_unique<ProfileSnapshot>(std::move(*bytes), file, decodesExactly, IsAnsiLeadByte,
                                                       std::move(keepSection));
+    }
 }
 
 ProfileFileSnapshot::~ProfileFileSnapshot() = default;

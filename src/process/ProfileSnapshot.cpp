@@ -90,9 +90,9 @@ int ProfileTextToInt(std::string_view text) noexcept {
     return static_cast<int>(minus ? 0u - total : total);
 }
 
-ProfileSnapshot::ProfileSnapshot(std::string_view bytes, const IniSource& fallback, bool decodesExactly,
+ProfileSnapshot::ProfileSnapshot(std::string bytes, const IniSource& fallback, bool decodesExactly,
                                  LeadBytePredicate isLeadByte, SectionFilter keepSection)
-    : bytes_(bytes), fallback_(fallback), isLeadByte_(isLeadByte), keepSection_(std::move(keepSection)) {
+    : bytes_(std::move(bytes)), fallback_(fallback), isLeadByte_(isLeadByte), keepSection_(std::move(keepSection)) {
     const bool unicodeMark = bytes_.starts_with("\xEF\xBB\xBF") || bytes_.starts_with("\xFF\xFE") ||
                              bytes_.starts_with("\xFE\xFF");
     if (decodesExactly && !unicodeMark && bytes_.find('\0') == std::string::npos) Parse();

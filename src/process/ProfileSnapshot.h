@@ -23,7 +23,8 @@ public:
     // keepSection, given a section's name in lower case, says whether its keys are
     // kept; reads of the others go to the fallback. None keeps every section.
     using SectionFilter = std::function<bool(std::string_view foldedName)>;
-    ProfileSnapshot(std::string_view bytes, const IniSource& fallback, bool decodesExactly,
+    // bytes: taken over, since a large file must not be held twice.
+    ProfileSnapshot(std::string bytes, const IniSource& fallback, bool decodesExactly,
                     LeadBytePredicate isLeadByte = IsCp932LeadByte, SectionFilter keepSection = nullptr);
     // Keeps views into its own copy of the file: copying would leave them dangling.
     ProfileSnapshot(const ProfileSnapshot&) = delete;
