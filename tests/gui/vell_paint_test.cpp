@@ -1,11 +1,14 @@
 // The report editor's painting, read back as pixels at places computed from its metrics.
 #include <windows.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "GuiTestSupport.h"
 #include "VellEditHost.h"
@@ -206,4 +209,60 @@ TEST(VellEditPaint, WhatChangesIsPaintedOnTheScreenAsAFullPaintWouldPaintIt) {
     for (int i = 0; i < 3; ++i) host.Key(VK_UP, false, true);
     host.Key(VK_DELETE);
     check("last rows deleted");
+}
+
+// What a form hooks onto the painting: a full repaint raises all three hooks with the
+// visible columns and rows; a partial one only the rows it repainted; a horizontal
+// scroll the visible columns again.
+TEST(VellEditPaint, UserDrawHooksSeeTheVisibleColumnsAndTheRepaintedRows) {
+    struct Call {
+        int a, b, c, d;
+        bool operator==(const Call&) const = default;
+    };
+    std::vector<Call> userDraws, clientDraws;
+    int paints = 0;
+    EditorHost host([&](TVellEdit& edit) {
+        edit.OnUserDraw = [&](int c1, int c2, int x1, int x2) { userDraws.push_back({c1, c2, x1, x2}); };
+        edit.OnPaint = [&] { ++paints; };
+        edit.Model().OnUserClientDraw = [&](int x1, int x2, int r1, int r2) {
+            clientDraws.push_back({x1, x2, r1, r2});
+        };
+    });
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += std::string(static_cast<size_t>(i) * 8, 'x') + "\r\n";
+    host.edit.SetText(text);
+    PumpMessages();
+    const TVellLayout& layout = host.edit.Model().Layout();
+    RECT window{}, client{};
+    GetWindowRect(host.Hwnd(), &window);
+    GetClientRect(host.Hwnd(), &client);
+    const int width = window.right - window.left;
+    const int x2 = width - (host.edit.Model().VertScrollBar ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const int lastRow = std::min(host.edit.Lines().Count(), layout.RowsPerPage()) - 1;
+    const int visibleCols = static_cast<int>(std::nearbyint(static_cast<double>(width) / layout.CharWidth()));
+
+    userDraws.clear(), clientDraws.clear(), paints = 0;
+    InvalidateRect(host.Hwnd(), nullptr, FALSE);
+    UpdateWindow(host.Hwnd());
+    EXPECT_EQ(paints, 1);
+    EXPECT_THAT(userDraws, ::testing::ElementsAre(Call{1, visibleCols, layout.TextLeft(), x2}));
+    EXPECT_THAT(clientDraws, ::testing::ElementsAre(Call{layout.TextLeft(), client.right, 0, lastRow}));
+
+    // Rows 3 and 4 alone: the row above is handed over too, for what reaches up into it.
+    userDraws.clear(), clientDraws.clear(), paints = 0;
+    RECT rows{0, layout.RowY(3, 0), client.right, layout.RowY(4, 0) + layout.LinePitch() - 1};
+    InvalidateRect(host.Hwnd(), &rows, FALSE);
+    UpdateWindow(host.Hwnd());
+    EXPECT_EQ(paints, 0);
+    EXPECT_TRUE(userDraws.empty());
+    EXPECT_THAT(clientDraws, ::testing::ElementsAre(Call{layout.TextLeft(), client.right, 2, 4}));
+
+    userDraws.clear();
+    host.Send(WM_HSCROLL, SB_LINERIGHT);
+    ASSERT_GT(host.edit.Model().HScrollPos(), 0);
+    const double scrolled = static_cast<double>(host.edit.Model().HScrollPos()) / layout.CharWidth();
+    const double shown = static_cast<double>(width) / layout.CharWidth();
+    ASSERT_FALSE(userDraws.empty());
+    EXPECT_EQ(userDraws.back(), (Call{std::max(1, static_cast<int>(std::nearbyint(scrolled))),
+                                      static_cast<int>(std::nearbyint(scrolled + shown)), layout.TextLeft(), x2}));
 }
