@@ -9,11 +9,33 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../tests/support/Drive.h"
 
 namespace cvt::bench {
+
+// Copies each source into the folder under its name. A folder that cannot be
+// made or filled is said on stderr.
+inline bool PrepareProgramFolder(const cvt::drive::TempFolder& folder,
+                                 const std::vector<std::pair<std::string, std::string>>& sourceAndName) {
+    bool ok = !folder.Path().empty();
+    for (const auto& [source, name] : sourceAndName)
+        ok = ok && CopyFileA(source.c_str(), (folder.Path() + name).c_str(), FALSE);
+    if (!ok) std::fprintf(stderr, "cannot prepare the program folder\n");
+    return ok;
+}
+
+// A box the program showed means the run measured something else: each is named.
+inline bool NoMessageBoxes(const std::vector<std::string>& messages) {
+    for (const std::string& text : messages) std::fprintf(stderr, "message box: %s\n", text.c_str());
+    return messages.empty();
+}
+
+inline double Max(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
 
 inline double Median(std::vector<double> values) {
     if (values.empty()) return 0;

@@ -773,11 +773,10 @@ int main(int argc, char** argv) {
     cvt::drive::TempFolder folder("cvt-churn");
     const std::string churnImage = folder.Path() + "cvt-churn-sleeper.exe";
     const std::string otherImage = folder.Path() + "cvt-churn-bystander.exe";
-    if (folder.Path().empty() || !CopyFileA(column.c_str(), (folder.Path() + "column.ini").c_str(), FALSE) ||
-        !CopyFileA(sleeper.c_str(), churnImage.c_str(), FALSE) || !CopyFileA(sleeper.c_str(), otherImage.c_str(), FALSE)) {
-        std::fprintf(stderr, "cannot prepare the program folder\n");
+    if (!cvt::bench::PrepareProgramFolder(folder, {{column, "column.ini"},
+                                                   {sleeper, "cvt-churn-sleeper.exe"},
+                                                   {sleeper, "cvt-churn-bystander.exe"}}))
         return 1;
-    }
 
     const std::vector<Outsider> outsiders = TakeOutsiders();
     ProcessChurn processes(churnImage, otherImage, processRate);

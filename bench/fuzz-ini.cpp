@@ -24,26 +24,18 @@
 #include "../tests/support/CvtRun.h"
 #include "../tests/support/Drive.h"
 #include "../tests/support/HostileIni.h"
+#include "BenchSupport.h"
 
 namespace {
 
 using cvt::drive::RunEnd;
 using cvt::drive::RunResult;
+using cvt::bench::Max;
+using cvt::bench::Median;
 namespace hostile = cvt::hostile;
 
 constexpr SIZE_T kMemoryLimit = 64u << 20;
 constexpr double kMiB = 1024.0 * 1024.0;
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double Max(const std::vector<double>& values) {
-  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
-}
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 

@@ -217,12 +217,9 @@ int main(int argc, char** argv) {
     const std::string cvt = folder.Path() + "cvt.exe";
     const std::string sleeper = folder.Path() + "cvt-bench-sleeper.exe";
     const std::string ini = folder.Path() + "cvt.ini";
-    if (folder.Path().empty() || !CopyFileA(cvtSource.c_str(), cvt.c_str(), FALSE) ||
-        !CopyFileA(column.c_str(), (folder.Path() + "column.ini").c_str(), FALSE) ||
-        !CopyFileA(sleeperSource.c_str(), sleeper.c_str(), FALSE)) {
-        std::fprintf(stderr, "cannot prepare the program folder\n");
+    if (!cvt::bench::PrepareProgramFolder(
+            folder, {{cvtSource, "cvt.exe"}, {column, "column.ini"}, {sleeperSource, "cvt-bench-sleeper.exe"}}))
         return 1;
-    }
     const std::string baselineFolder = baseline.substr(0, baseline.find_last_of('\\') + 1);
 
     // One unmeasured run each: both in the file cache, and cvt.exe writes a whole

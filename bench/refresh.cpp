@@ -252,11 +252,8 @@ int main(int argc, char** argv) {
 
     cvt::drive::TempFolder folder("cvt-refresh");
     const std::string sleeperCopy = folder.Path() + "cvt-bench-sleeper.exe";
-    if (folder.Path().empty() || !CopyFileA(column.c_str(), (folder.Path() + "column.ini").c_str(), FALSE) ||
-        !CopyFileA(sleeper.c_str(), sleeperCopy.c_str(), FALSE)) {
-        std::fprintf(stderr, "cannot prepare the program folder\n");
+    if (!cvt::bench::PrepareProgramFolder(folder, {{column, "column.ini"}, {sleeper, "cvt-bench-sleeper.exe"}}))
         return 1;
-    }
 
     // The sizes take turns in blocks, so that a slow spell of a shared machine
     // falls on both; each block starts a new form.
@@ -276,10 +273,7 @@ int main(int argc, char** argv) {
         }
     }
     ui::SetMessageResponder(nullptr);
-    if (!messages.empty()) {
-        for (const std::string& text : messages) std::fprintf(stderr, "message box: %s\n", text.c_str());
-        return 1;
-    }
+    if (!cvt::bench::NoMessageBoxes(messages)) return 1;
 
     auto ms = [](const std::vector<double>& values) { return Median(values) * 1000; };
     std::printf("refresh: medians of %d rounds per size, alternating kinds; sizes in %d alternating blocks\n",

@@ -109,12 +109,9 @@ int main(int argc, char** argv) {
     const std::string cvt = folder.Path() + "cvt.exe";
     const std::string sleeper = folder.Path() + "cvt-soak-sleeper.exe";
     const std::string ini = folder.Path() + "cvt.ini";
-    if (folder.Path().empty() || !CopyFileA(cvtSource.c_str(), cvt.c_str(), FALSE) ||
-        !CopyFileA(column.c_str(), (folder.Path() + "column.ini").c_str(), FALSE) ||
-        !CopyFileA(sleeperSource.c_str(), sleeper.c_str(), FALSE)) {
-        std::fprintf(stderr, "cannot prepare the program folder\n");
+    if (!cvt::bench::PrepareProgramFolder(
+            folder, {{cvtSource, "cvt.exe"}, {column, "column.ini"}, {sleeperSource, "cvt-soak-sleeper.exe"}}))
         return 1;
-    }
     // A cvt.ini without the list sections would be ignored for column.ini's defaults: let the program write one.
     if (!cvt::bench::WarmUp(cvt, folder.Path()) ||
         !WritePrivateProfileStringA("General", "RefreshRate", "3", ini.c_str()) ||

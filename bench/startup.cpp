@@ -15,11 +15,13 @@
 #include <vector>
 
 #include "../tests/support/Drive.h"
+#include "BenchSupport.h"
 
 namespace {
 
 using cvt::drive::ArgValue;
 using cvt::drive::NowSeconds;
+using cvt::bench::Median;
 
 struct Timing {
   double visible = 0;  // CreateProcess to main window visible
@@ -58,12 +60,6 @@ bool Measure(const std::string& exe, const std::string& folder, Timing* timing) 
   return true;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,11 +77,7 @@ int main(int argc, char** argv) {
   // A program folder of its own, as on a user's machine.
   cvt::drive::TempFolder folder("cvt-bench");
   const std::string cvt = folder.Path() + "cvt.exe";
-  if (folder.Path().empty() || !CopyFileA(cvtSource.c_str(), cvt.c_str(), FALSE) ||
-      !CopyFileA(column.c_str(), (folder.Path() + "column.ini").c_str(), FALSE)) {
-    std::fprintf(stderr, "cannot prepare the program folder\n");
-    return 1;
-  }
+  if (!cvt::bench::PrepareProgramFolder(folder, {{cvtSource, "cvt.exe"}, {column, "column.ini"}})) return 1;
   const std::string baselineFolder = baseline.substr(0, baseline.find_last_of('\\') + 1);
 
   // One unmeasured run each: loads both into the file cache, and the first

@@ -221,10 +221,7 @@ int main(int argc, char** argv) {
     }
 
     cvt::drive::TempFolder folder("cvt-windows");
-    if (folder.Path().empty() || !CopyFileA(column.c_str(), (folder.Path() + "column.ini").c_str(), FALSE)) {
-        std::fprintf(stderr, "cannot prepare the program folder\n");
-        return 1;
-    }
+    if (!cvt::bench::PrepareProgramFolder(folder, {{column, "column.ini"}})) return 1;
 
     const size_t sizes[] = {20, 200};
     const int blocks = 3;
@@ -255,10 +252,7 @@ int main(int argc, char** argv) {
     ImageList_Destroy(images);
     ui::SetMessageResponder(nullptr);
     if (!ok) return 1;
-    if (!messages.empty()) {
-        for (const std::string& text : messages) std::fprintf(stderr, "message box: %s\n", text.c_str());
-        return 1;
-    }
+    if (!cvt::bench::NoMessageBoxes(messages)) return 1;
 
     auto ms = [](const std::vector<double>& values) { return Median(values) * 1000; };
     std::printf("windows: medians of %d rounds per size, alternating kinds; sizes in %d alternating blocks\n",
