@@ -179,6 +179,11 @@ TEST_F(ScheduleTest, DialogOpensFromTheHiddenManagerPageAsDesigned) {
     EXPECT_TRUE(ui::IsChecked(dialog[mgr::RdbSelectTime]));
     EXPECT_TRUE(ui::IsChecked(dialog[mgr::RdbOptNone]));
     EXPECT_EQ(WindowText(dialog[mgr::EdtIntervalHour]), "1");
+    // The select button carries the shell's folder image above its text.
+    BUTTON_IMAGELIST glyph{};
+    ASSERT_TRUE(SendMessageA(dialog[mgr::BtnSelect], BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&glyph)));
+    EXPECT_EQ(ImageList_GetImageCount(glyph.himl), 1);
+    EXPECT_EQ(glyph.uAlign, static_cast<UINT>(BUTTON_IMAGELIST_ALIGN_TOP));
 }
 
 TEST_F(ScheduleTest, DateAndTimeStoreThatMomentAndTheEntryIsSavedOverAnOldSection) {
