@@ -1,5 +1,5 @@
 // The list views' columns: building them, sorting by header, reading cells back.
-#include "app/Ini.h"
+#include "app/IniSource.h"
 #include "app/MainForm.h"
 #include "ui/ListView.h"
 
@@ -10,8 +10,7 @@ int CompareListItems(const std::string& first, const std::string& second, int so
     return ApplySortKey(lstrcmpA(first.c_str(), second.c_str()), sortKey);
 }
 
-void TFrmCVT::BuildColumns(const std::string& columnIniPath) {
-    const ProfileIniFile columnIni(columnIniPath);
+void TFrmCVT::BuildColumns(const IniSource& columnIni) {
     for (int n = 0; n < kListCount; ++n) {
         const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
         HWND list = lsv_[static_cast<size_t>(n)];

@@ -54,11 +54,23 @@ bool TFrmCVT::Create() {
         return false;
     }
     FormCreate();
-    detail_ = std::make_unique<TFrmDetail>(IniPath(IDS_CVT_INI), *dangerDb_);
-    detail_->Create(Hwnd());
-    manager_ = std::make_unique<TFrmManager>(mgrSchedules_, [this] { RefreshMgrList(); });
-    manager_->Create(Hwnd());
     return true;
+}
+
+TFrmDetail& TFrmCVT::Detail() {
+    if (!detail_) {
+        detail_ = std::make_unique<TFrmDetail>(IniPath(IDS_CVT_INI), *dangerDb_);
+        detail_->Create(Hwnd());
+    }
+    return *detail_;
+}
+
+TFrmManager& TFrmCVT::Manager() {
+    if (!manager_) {
+        manager_ = std::make_unique<TFrmManager>(mgrSchedules_, [this] { RefreshMgrList(); });
+        manager_->Create(Hwnd());
+    }
+    return *manager_;
 }
 
 bool TFrmCVT::PreTranslateMessage(MSG& msg) {

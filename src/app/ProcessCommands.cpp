@@ -102,7 +102,7 @@ void TFrmCVT::MiProcessExitClick() {
 
 void TFrmCVT::MiProcessDetailClick() {
     if (ui::SelectedListRow(lsv_[0]) < 0) return;
-    detail_->ShowDetailForProcess(GetProcessCellText(2, kNone), GetProcessCellText(3, kNone));
+    Detail().ShowDetailForProcess(GetProcessCellText(2, kNone), GetProcessCellText(3, kNone));
 }
 
 void TFrmCVT::MiProcessOpenFolderClick() {

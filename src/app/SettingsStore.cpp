@@ -26,7 +26,11 @@ void TFrmCVT::LoadSettings() {
     ReadIniStruct(cvtIni.Path(), "Window", "Placement", &placement, sizeof placement);
     SetWindowPlacement(Hwnd(), &placement);
 
-    const LoadedSettings loaded = LoadSettingsModel(cvtIni, columnIni);
+    // Every key through the system costs a search of its file, and under Wine a
+    // file written less than two seconds ago is read again at each key: one pass each.
+    const ProfileFileSnapshot cvtKeys(cvtIni);
+    const ProfileFileSnapshot columnKeys(columnIni);
+    const LoadedSettings loaded = LoadSettingsModel(cvtKeys.Source(), columnKeys.Source());
     for (const std::string& text : loaded.invalidBooleans)
         ui::ShowMessage(Hwnd(), ui::MessageKind::Error, InvalidBooleanMessage(text));
     for (const GeneralOptions& options : loaded.generalPasses) ApplyGeneralOptions(options);
@@ -36,7 +40,7 @@ void TFrmCVT::LoadSettings() {
         return;
     }
     columnSettings_ = loaded.columns;
-    BuildColumns(columnIni.Path());
+    BuildColumns(columnKeys.Source());
     settingsLoaded_ = true;
 }
 

@@ -71,13 +71,13 @@ void TFrmCVT::RefreshMgrList() {
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }
 
-void TFrmCVT::BtnManageAddClick() { manager_->ShowMgrDialog(NORMAL_PRIORITY_CLASS, "", ""); }
+void TFrmCVT::BtnManageAddClick() { Manager().ShowMgrDialog(NORMAL_PRIORITY_CLASS, "", ""); }
 
 void TFrmCVT::MiProcessSetManagerClick() {
     const std::string priority = GetProcessCellText(4, kNone);
     const std::string imageName = GetProcessCellText(2, kNone);
     const std::string imagePath = GetProcessCellText(3, kNone);
-    manager_->ShowMgrDialog(PriorityNameToClass(priority), imageName, imagePath);
+    Manager().ShowMgrDialog(PriorityNameToClass(priority), imageName, imagePath);
 }
 
 }  // namespace cvt

@@ -193,7 +193,7 @@ void TFrmCVT::MiAppItemClick(int tag) {
         case 7: {
             const std::string path = ProcessImagePath(OwnerProcess(window));
             if (path.empty()) ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_NO_FILE_NAME_FROM_PROCESS));
-            else detail_->ShowDetailForFile(path);
+            else Detail().ShowDetailForFile(path);
             break;
         }
         case 8: {
