@@ -55,8 +55,9 @@ public:
     bool TranslateShortcut(MSG& msg);
     // Shortcuts, then dialog-style keyboard navigation of this window or the detail window.
     bool PreTranslateMessage(MSG& msg);
-    // Both are made at their first use: each is a window full of controls that
-    // many runs never show, and making them cost the start about 100 ms under Wine.
+    // Both are made at their first use: each is a window full of controls that many
+    // runs never show, and making them cost the start about 250 ms under Wine (the
+    // schedule dialog's folder glyph makes the shell build its icon list).
     [[nodiscard]] TFrmDetail& Detail();
     [[nodiscard]] TFrmManager& Manager();
 

@@ -123,7 +123,8 @@ void TFrmManager::CreateControls() {
     // Creation order is the tab order.
     CreateEdit(w, mgr::EdtImagePath, "", {72, 56, 313, 20}, font, WS_GROUP);
     CreateEdit(w, mgr::EdtImageName, "", {72, 32, 313, 20}, font);
-    ui::CreateButton(w, mgr::BtnSelect, "選択(&S)...", {392, 32, 73, 49}, font);
+    HWND select = ui::CreateButton(w, mgr::BtnSelect, "選択(&S)...", {392, 32, 73, 49}, font);
+    selectGlyph_ = AttachFolderGlyph(select);
     // The heights include the dropped-down lists.
     HWND operation = ui::CreateChild(w, "COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
                                      {72, 8, 393, 160}, mgr::CmbOperation, font);
@@ -189,11 +190,6 @@ void TFrmManager::ShowMgrDialog(uint32_t priorityClass, const std::string& image
     } else {
         EnableWindow(priority, FALSE);
         SendMessageA(priority, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    }
-    // The shell's icons cost the start about 150 ms under Wine: the glyph waits for the first showing.
-    if (!glyphAttached_) {
-        glyphAttached_ = true;
-        selectGlyph_ = AttachFolderGlyph(Control(mgr::BtnSelect));
     }
     ShowWindow(Hwnd(), SW_SHOW);
     SetForegroundWindow(Hwnd());

@@ -68,7 +68,6 @@ private:
     std::function<void()> onAdded_;
     ui::UniqueFont font_;
     HIMAGELIST selectGlyph_ = nullptr;  // shown by BtnSelect; freed after the window
-    bool glyphAttached_ = false;        // tried at the first showing, whatever came of it
     HWND lastFocus_ = nullptr;          // the control that had the focus when the dialog was left
 };
 
