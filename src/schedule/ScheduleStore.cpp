@@ -24,11 +24,6 @@ TMgrSchedule AbsentEntry() {
     return entry;
 }
 
-bool SameEntry(const TMgrSchedule& a, const TMgrSchedule& b) noexcept {
-    return a.FileName == b.FileName && a.FilePath == b.FilePath && a.Operation == b.Operation &&
-           a.Option == b.Option && a.Timer == b.Timer && a.Deletable == b.Deletable;
-}
-
 // n of a section named "Mgr" + n, in any letter case as the file's reader takes it.
 std::optional<std::size_t> MgrIndexOf(std::string_view name) {
     if (name.size() < 4 || !AsciiEqualsIgnoringCase(name.substr(0, 3), "Mgr")) return std::nullopt;
@@ -171,7 +166,7 @@ std::vector<std::size_t> MgrEntriesToWrite(const IniSource& stored, const std::v
                 ? ReadMgrEntry(stored, i, decimalSeparator, [&](const std::string&) { unreadable = true; })
                 : AbsentEntry();
         // A field that took its default is written out, so its message is not shown at every start.
-        if (unreadable || !SameEntry(onFile, schedules[i])) entries.push_back(i);
+        if (unreadable || onFile != schedules[i]) entries.push_back(i);
     }
     return entries;
 }

@@ -26,6 +26,8 @@ struct TMgrSchedule {
     std::int32_t Option = 0;     // MgrOption bits
     double Timer = 0;            // days since 30 December 1899, time of day as the fraction; 0: none
     bool Deletable = false;      // carried through load and save, never acted on
+
+    bool operator==(const TMgrSchedule&) const = default;
 };
 
 // In insertion order; entries are only ever appended.
