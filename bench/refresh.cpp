@@ -84,69 +84,13 @@ int BarePass() {
     return count;
 }
 
-// The sleeper children: all ended on destruction, whatever happened before;
-// the job ends them too should this process die first.
-class Children {
-public:
-    explicit Children(std::string exe) : exe_(std::move(exe)), job_(CreateJobObjectA(nullptr, nullptr)) {
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (job_ != nullptr) SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    }
-    Children(const Children&) = delete;
-    Children& operator=(const Children&) = delete;
-    ~Children() {
-        for (HANDLE process : processes_) TerminateProcess(process, 0);
-        for (HANDLE process : processes_) {
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
-        }
-        if (job_ != nullptr) CloseHandle(job_);
-    }
-
-    // Starts or ends children until count run; waits until each one's module path reads.
-    bool Resize(size_t count) {
-        while (processes_.size() > count) {
-            HANDLE process = processes_.back();
-            processes_.pop_back();
-            TerminateProcess(process, 0);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
-        }
-        while (processes_.size() < count) {
-            STARTUPINFOA startup{};
-            startup.cb = sizeof startup;
-            PROCESS_INFORMATION info{};
-            std::string commandLine = "\"" + exe_ + "\"";
-            // Detached: under Wine a console child would bring a conhost.exe of its own.
-            if (!CreateProcessA(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
-                std::fprintf(stderr, "cannot start child %zu (error %lu)\n", processes_.size() + 1, GetLastError());
-                return false;
-            }
-            processes_.push_back(info.hProcess);
-            if (job_ != nullptr) AssignProcessToJobObject(job_, info.hProcess);
-            ResumeThread(info.hThread);
-            CloseHandle(info.hThread);
-        }
-        const DWORD start = GetTickCount();
-        for (HANDLE process : processes_) {
-            while (!g_psapi.ModulePathReadable(process)) {
-                if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || GetTickCount() - start > 60000) {
-                    std::fprintf(stderr, "a child did not come up\n");
-                    return false;
-                }
-                Sleep(10);
-            }
-        }
-        return true;
-    }
-
-private:
-    std::string exe_;
-    HANDLE job_;
-    std::vector<HANDLE> processes_;
-};
+// Starts or ends sleeper children until count run; waits until each one's module path reads.
+bool Resize(cvt::bench::Processes& children, const std::string& exe, size_t count) {
+    if (children.Count() > count) children.EndFrom(count);
+    while (children.Count() < count)
+        if (!children.StartSleeper(exe)) return false;
+    return children.WaitUntilLoaded(g_psapi);
+}
 
 // All samples of one size, gathered over its blocks.
 struct Samples {
@@ -262,10 +206,10 @@ int main(int argc, char** argv) {
     const int roundsPerBlock = (rounds + blocks - 1) / blocks;
     Samples samples[2];
     {
-        Children children(sleeperCopy);
+        cvt::bench::Processes children;
         for (int block = 0; block < blocks; ++block) {
             for (int size = 0; size < 2; ++size) {
-                if (!children.Resize(sizes[size])) return 1;
+                if (!Resize(children, sleeperCopy, sizes[size])) return 1;
                 // Wine tears ended processes down after they are signalled.
                 Sleep(2000);
                 if (!MeasureBlock(folder.Path(), sizes[size], roundsPerBlock, &samples[size])) return 1;
