@@ -622,7 +622,7 @@ struct Driver {
         for (int row = 0; row < ui::ListRowCount(list); ++row) {
             const auto handle = form->WindowHandleOfRow(row);
             if (!handle) continue;
-            HWND hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(static_cast<uint32_t>(*handle)));
+            HWND hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(*handle));
             const auto found = timeLeft.find(hwnd);
             if (found == timeLeft.end()) continue;  // a bystander, the main window, or none of ours
             const double left = found->second;
@@ -651,7 +651,7 @@ struct Driver {
             const int row = WindowRowAboutToGo(round % 2 == 1);
             if (row < 0) return false;
             const auto handle = form->WindowHandleOfRow(row);
-            command.window = reinterpret_cast<HWND>(static_cast<uintptr_t>(static_cast<uint32_t>(*handle)));
+            command.window = reinterpret_cast<HWND>(static_cast<intptr_t>(*handle));
             ui::SelectListRow(form->ListView(1), row);
         }
         command.issued = NowSeconds();

@@ -1,7 +1,8 @@
 // Import slots for the three kernel32 functions that the static winpthreads
 // (pulled in by libstdc++'s exception and static-initialisation support)
-// imports but Windows 2000 lacks: defined here, the linker takes these instead
-// of kernel32's, and they look the real functions up at run time.
+// imports but Windows 2000 lacks (and GetTickCount64, which XP x64 and
+// Server 2003 x64 lack too): defined here, the linker takes these instead of
+// kernel32's, and they look the real functions up at run time.
 // Must be linked as an object of cvt.exe itself, not from a static library,
 // so that it is already defined when libpthread.a asks for the symbols.
 #include <windows.h>
@@ -42,10 +43,17 @@ ULONG WINAPI RemoveHandler(PVOID handle) {
 
 }  // namespace
 
+// The slot's symbol: decorated with the argument bytes on x86, plain on x64.
+#ifdef _WIN64
+#define CVT_IMPORT_SLOT(name, argumentBytes) asm("__imp_" #name)
+#else
+#define CVT_IMPORT_SLOT(name, argumentBytes) asm("__imp__" #name "@" #argumentBytes)
+#endif
+
 extern "C" {
-void* cvtImpGetTickCount64 asm("__imp__GetTickCount64@0") = reinterpret_cast<void*>(&TickCount64);
-void* cvtImpAddVectoredExceptionHandler asm("__imp__AddVectoredExceptionHandler@8") =
+void* cvtImpGetTickCount64 CVT_IMPORT_SLOT(GetTickCount64, 0) = reinterpret_cast<void*>(&TickCount64);
+void* cvtImpAddVectoredExceptionHandler CVT_IMPORT_SLOT(AddVectoredExceptionHandler, 8) =
     reinterpret_cast<void*>(&AddHandler);
-void* cvtImpRemoveVectoredExceptionHandler asm("__imp__RemoveVectoredExceptionHandler@4") =
+void* cvtImpRemoveVectoredExceptionHandler CVT_IMPORT_SLOT(RemoveVectoredExceptionHandler, 4) =
     reinterpret_cast<void*>(&RemoveHandler);
 }

@@ -20,7 +20,9 @@ namespace {
 
 constexpr UINT kRefreshFrame = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED;
 
-HWND AsWindow(int32_t handle) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(static_cast<uint32_t>(handle))); }
+// Window handles are 32-bit values on 64-bit Windows too; the system widens them
+// with their sign, as its own HandleToLong/LongToHandle pair does.
+HWND AsWindow(int32_t handle) { return reinterpret_cast<HWND>(static_cast<intptr_t>(handle)); }
 
 void RefreshFrame(HWND window) { SetWindowPos(window, nullptr, 0, 0, 0, 0, kRefreshFrame); }
 
