@@ -179,41 +179,4 @@ TEST_F(ShortcutDll, LeavesTheCallersComApartmentAsItWas) {
     }
 }
 
-// The export table of the loaded image: one function, under its plain name only; and
-// a self-contained DLL for Windows 2000 that needs no compiler run-time DLLs.
-TEST_F(ShortcutDll, ImageExportsOnlyTheUndecoratedNameAndImportsOnlySystemDlls) {
-    EXPECT_EQ(GetProcAddress(module_, "_CreateShortcut@12"), nullptr);
-    EXPECT_EQ(GetProcAddress(module_, "CreateShortcut@12"), nullptr);
-
-    const auto* base = reinterpret_cast<const BYTE*>(module_);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
-    EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
-    EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
-    EXPECT_EQ(nt->OptionalHeader.MajorSubsystemVersion, 4);
-    EXPECT_EQ(nt->OptionalHeader.MinorSubsystemVersion, 0);
-
-    const IMAGE_DATA_DIRECTORY& exportEntry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    ASSERT_NE(exportEntry.VirtualAddress, 0u);
-    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + exportEntry.VirtualAddress);
-    EXPECT_EQ(exports->NumberOfFunctions, 1u);
-    ASSERT_EQ(exports->NumberOfNames, 1u);
-    const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
-    EXPECT_STREQ(reinterpret_cast<const char*>(base + names[0]), "CreateShortcut");
-
-    std::vector<std::string> imported;
-    const IMAGE_DATA_DIRECTORY& importEntry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + importEntry.VirtualAddress);
-         importEntry.VirtualAddress != 0 && d->Name != 0; ++d) {
-        std::string name = reinterpret_cast<const char*>(base + d->Name);
-        CharLowerA(name.data());
-        imported.push_back(name);
-    }
-    const std::vector<std::string> system = {"kernel32.dll", "user32.dll", "ole32.dll", "shell32.dll",
-                                             "advapi32.dll", "msvcrt.dll"};
-    EXPECT_FALSE(imported.empty());
-    for (const std::string& dll : imported)
-        EXPECT_NE(std::find(system.begin(), system.end(), dll), system.end()) << "imports " << dll;
-}
-
 }  // namespace
