@@ -9,6 +9,7 @@
 #include <string>
 
 #include "GuiTestSupport.h"
+#include "report/ReportView.h"
 #include "sysinfo/OsNameWin32.h"
 
 using namespace cvt;
@@ -31,10 +32,30 @@ constexpr ModeCase kModes[] = {
     {"win98", 4, 10, kPlatformWindows, "Windows 98 Second Edition"},
     {"win2k", 5, 0, kPlatformNt, "Windows 2000 Professional Service Pack 4 (Build 2195)"},
     {"winxp", 5, 1, kPlatformNt, "Windows XP Professional Service Pack 3 (Build 2600)"},
+#ifdef _WIN64
+    // The 64-bit program runs on x64 editions only: the native architecture is AMD64.
+    {"winxp64", 5, 2, kPlatformNt, "Windows XP Professional x64 Edition Service Pack 2 (Build 3790)"},
+    {"win2003", 5, 2, kPlatformNt, "WIndows Server 2003 Standard x64 Edition Service Pack 2 (Build 3790)"},
+#else
     {"win2003", 5, 2, kPlatformNt, "WIndows Server 2003 Standard Edition Service Pack 2 (Build 3790)"},
+#endif
 };
-// In a 64-bit prefix GetNativeSystemInfo reports x64 instead.
-constexpr char kWin2003X64Name[] = "WIndows Server 2003 Standard x64 Edition Service Pack 2 (Build 3790)";
+
+// The report's "OS : " line, as the Report button writes it.
+std::string ReportOsLine() {
+    struct Capture final : ReportView {
+        void SetText(std::string_view text) override { report = text; }
+        [[nodiscard]] std::string GetText() const override { return report; }
+        std::string report;
+    } view;
+    TempFolder folder;
+    folder.CopyShippedColumnIni();
+    MainFormHost host(folder);
+    host.Form().ConnectReportView(&view);
+    host.Form().BtnProcessSnapShotClick();
+    const size_t at = view.report.find("OS : ");
+    return at == std::string::npos ? std::string() : view.report.substr(at, view.report.find("\r\n", at) - at);
+}
 
 uint16_t NativeArchitecture() {
     SYSTEM_INFO info = {};
@@ -85,5 +106,6 @@ TEST(OsNameChild, FactsAndNameOfThisMode) {
         EXPECT_EQ(facts.processorArchitecture, 0);
     }
     EXPECT_FALSE(facts.productOptionsType.has_value());
-    EXPECT_EQ(GetOSName(), is52 && architecture == kArchitectureX64 ? kWin2003X64Name : mode->name);
+    EXPECT_EQ(GetOSName(), mode->name);
+    EXPECT_EQ(ReportOsLine(), std::string("OS : ") + mode->name);
 }
