@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     HWND window = CreateWindowExA(0, wc.lpszClassName, argc > 2 ? argv[2] : "cvt test child", WS_OVERLAPPEDWINDOW,
                                   20, 20, 200, 120, nullptr, nullptr, wc.hInstance, nullptr);
-    // Another process cannot read a class icon under Wine; the window's own icon it can.
+    // Its own icon, as Windows programs set it; under Wine no other process can read it.
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_APPLICATION)));
     ShowWindow(window, SW_SHOWNOACTIVATE);
     MSG msg;
