@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
+#include <string>
 
 #include "../../res/resource.h"
 #include "app/AppPath.h"
@@ -122,14 +122,13 @@ void TFrmCVT::MiProcessCopyClick(int tag) {
     } else if (tag == 2) {
         text = GetProcessCellText(3, kNone);
     } else {
-        const auto pid = ProcessIdOfRow(kNone);
-        char pidText[16] = {};
-        (void)std::snprintf(pidText, sizeof pidText, "%d", pid ? static_cast<int32_t>(*pid) : 0);
-        text = std::string("プロセスID = ") + pidText + "\r\n" +
-               "プロセス名 = " + GetProcessCellText(2, kNone) + "\r\n" +
-               "フルパス = " + GetProcessCellText(3, kNone) + "\r\n" +
-               "優先度 = " + GetProcessCellText(4, kNone) + "\r\n" +
-               "ユーザー名 = " + GetProcessCellText(5, kNone);
+        // The PID comes only from its cell: without a readable one the line is left out, not made up.
+        if (const auto pid = ProcessIdOfRow(kNone))
+            text = "プロセスID = " + std::to_string(static_cast<int32_t>(*pid)) + "\r\n";
+        text += std::string("プロセス名 = ") + GetProcessCellText(2, kNone) + "\r\n" +
+                "フルパス = " + GetProcessCellText(3, kNone) + "\r\n" +
+                "優先度 = " + GetProcessCellText(4, kNone) + "\r\n" +
+                "ユーザー名 = " + GetProcessCellText(5, kNone);
     }
     ui::SetClipboardText(Hwnd(), text);
     state_.clipboardCopying = false;

@@ -191,6 +191,11 @@ TEST_F(ProcessListTest, CopiesHoldTheExactTexts) {
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()),
               "プロセスID = 1234\r\nプロセス名 = ghost.exe\r\nフルパス =  \r\n優先度 = 不明\r\nユーザー名 = 不明");
     EXPECT_FALSE(form.State().clipboardCopying);
+    // Without a readable PID the line is left out, not made up.
+    AddRow(form, {"nopid.exe", "", "通常", "root", "    1", "C:\\nopid.exe"});
+    form.MiProcessCopyClick(0);
+    const std::string withoutPid = "プロセス名 = nopid.exe\r\nフルパス = C:\\nopid.exe\r\n優先度 = 通常\r\nユーザー名 = root";
+    EXPECT_EQ(ui::ClipboardText(form.Hwnd()), withoutPid);
 }
 
 TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
