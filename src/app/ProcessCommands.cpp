@@ -27,6 +27,7 @@ constexpr char kAskPriority[] =
     "　全体的な動作に支障をきたす恐れがあります。）";
 constexpr char kPriorityFailed[] = "優先度の設定に失敗しました。";
 constexpr char kCopied[] = "クリップボードにコピーしました。";
+constexpr char kCopyFailed[] = "クリップボードにコピーできませんでした。";
 
 bool IsLeadByteOfAnsiCodePage(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
@@ -130,9 +131,11 @@ void TFrmCVT::MiProcessCopyClick(int tag) {
                 "優先度 = " + GetProcessCellText(4, kNone) + "\r\n" +
                 "ユーザー名 = " + GetProcessCellText(5, kNone);
     }
-    ui::SetClipboardText(Hwnd(), text);
+    const bool copied = ui::SetClipboardText(Hwnd(), text);
     state_.clipboardCopying = false;
-    ui::ShowMessage(Hwnd(), ui::MessageKind::Information, kCopied);
+    // Saying "copied" when another program holds the clipboard would have the user paste old contents.
+    ui::ShowMessage(Hwnd(), copied ? ui::MessageKind::Information : ui::MessageKind::Error,
+                    copied ? kCopied : kCopyFailed);
 }
 
 void TFrmCVT::SetProcessFileCommandsEnabled(bool enabled) {

@@ -54,8 +54,9 @@ ChildProcess::ChildProcess(const TempFolder& folder, const std::string& exeName,
     CopyFileA(SourceTreePath(CVT_SLEEPER_EXE).c_str(), path_.c_str(), FALSE);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + path_ + "\"" + (window == Window::None      ? std::string()
-                                 : (window == Window::Hung ? " --hung \"" : " --window \"") + exeName + "\"");
+    static constexpr const char* kModes[] = {"", " --window \"", " --hung \"", " --clipboard \""};
+    std::string commandLine = "\"" + path_ + "\"";
+    if (window != Window::None) commandLine += kModes[static_cast<int>(window)] + exeName + "\"";
     CreateProcessA(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                    &startup, &info_);
     // The snapshot lists it only once it runs.

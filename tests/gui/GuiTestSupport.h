@@ -81,8 +81,9 @@ private:
 // A waiting child process under a name of the test's choosing, ended with the object.
 class ChildProcess {
 public:
-    enum class Window { None, Serving, Hung };
-    // With a window: titled after exeName, with a small icon; a hung one stops serving its messages.
+    enum class Window { None, Serving, Hung, HoldingClipboard };
+    // With a window: titled after exeName, with a small icon; a hung one stops serving its
+    // messages, a holding one keeps the clipboard open.
     ChildProcess(const TempFolder& folder, const std::string& exeName, Window window = Window::None);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;

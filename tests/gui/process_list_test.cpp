@@ -196,6 +196,14 @@ TEST_F(ProcessListTest, CopiesHoldTheExactTexts) {
     form.MiProcessCopyClick(0);
     const std::string withoutPid = "プロセス名 = nopid.exe\r\nフルパス = C:\\nopid.exe\r\n優先度 = 通常\r\nユーザー名 = root";
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()), withoutPid);
+
+    // Another program holds the clipboard: the failure is reported and the old text stays.
+    ChildProcess holder(folder_, "cvtclipboard.exe", ChildProcess::Window::HoldingClipboard);
+    for (int i = 0; i < 100 && GetOpenClipboardWindow() == nullptr; ++i) PumpMessages(50);  // it shows a window first
+    form.MiProcessCopyClick(1);
+    EXPECT_EQ(messages_.Records().back().text, "クリップボードにコピーできませんでした。");
+    holder.End();
+    EXPECT_EQ(ui::ClipboardText(form.Hwnd()), withoutPid);
 }
 
 TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
