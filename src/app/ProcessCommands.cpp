@@ -68,11 +68,11 @@ void TFrmCVT::MiProcessPriorityClick(int priorityClass) {
     // running, and a refresh meanwhile can move the selection to another process.
     // The open handle keeps the PID from passing to another process until the answer.
     const auto pid = ProcessIdOfRow(kNone);
+    if (!pid) return;  // no row: nothing to ask about
     const std::string imageName = GetProcessCellText(2, kNone);
-    ui::UniqueKernelHandle process(pid ? OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid) : nullptr);
+    ui::UniqueKernelHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid));
     const bool sameProcess = process && IsSameProcess(*pid, imageName);
     if (!ui::AskWarning(Hwnd(), kAskPriority)) return;
-    if (!pid) return;
     if (sameProcess && SetPriorityClass(process.Get(), static_cast<DWORD>(priorityClass))) {
         const int cell = processPositions_.CellOf(4);
         const int row = FindProcessRow(*pid);

@@ -234,6 +234,8 @@ TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
     LVITEMA none{};
     none.stateMask = LVIS_SELECTED;
     SendMessageA(form.ListView(0), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    form.MiProcessPriorityClick(HIGH_PRIORITY_CLASS);  // no question without a row
+    EXPECT_TRUE(messages_.Records().empty());
     EXPECT_FALSE(form.Lsv0ContextPopup());
     form.Lsv0Click();
     EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::BtnProcessShowDetail)));
