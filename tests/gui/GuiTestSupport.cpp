@@ -260,6 +260,16 @@ void ClickHeader(HWND listView, int cellIndex) {
     PumpMessages();
 }
 
+void ClickBelowRows(HWND listView, UINT down) {
+    RECT rc{};
+    GetClientRect(listView, &rc);
+    const LPARAM at = MAKELPARAM(rc.right / 2, rc.bottom - 4);
+    // The control may wait for the release before it answers the press: it is queued first.
+    PostMessageA(listView, down + 1, 0, at);
+    SendMessageA(listView, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, at);
+    PumpMessages();
+}
+
 std::vector<std::string> ColumnTexts(HWND listView, int cellIndex) {
     std::vector<std::string> texts;
     for (int row = 0; row < ui::ListRowCount(listView); ++row) texts.push_back(ui::ListCellText(listView, row, cellIndex));

@@ -133,6 +133,8 @@ DWORD RunCopyAsWindows(const TempFolder& folder, const std::string& version, con
 [[nodiscard]] std::vector<std::string> ColumnCaptions(HWND listView);
 // Clicks a header item with real mouse messages to the header control.
 void ClickHeader(HWND listView, int cellIndex);
+// Clicks a list view below its rows with real mouse messages; down: WM_LBUTTONDOWN or WM_RBUTTONDOWN.
+void ClickBelowRows(HWND listView, UINT down);
 [[nodiscard]] std::vector<std::string> ColumnTexts(HWND listView, int cellIndex);
 
 }  // namespace cvt::test

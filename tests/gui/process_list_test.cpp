@@ -230,14 +230,14 @@ TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
     ASSERT_TRUE(form.Lsv0ContextPopup());
     EXPECT_FALSE(ui::IsMenuCommandEnabled(popup, cmd::MiProcessPriority));
 
-    // No selection: no popup.
-    LVITEMA none{};
-    none.stateMask = LVIS_SELECTED;
-    SendMessageA(form.ListView(0), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-    form.MiProcessPriorityClick(HIGH_PRIORITY_CLASS);  // no question without a row
+    // No row: no popup, no question; a right click leaves the states as they were, a click disables.
+    SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
+    form.MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
     EXPECT_TRUE(messages_.Records().empty());
+    ClickBelowRows(form.ListView(0), WM_RBUTTONDOWN);
     EXPECT_FALSE(form.Lsv0ContextPopup());
-    form.Lsv0Click();
+    EXPECT_TRUE(IsWindowEnabled(form.Control(cmd::BtnProcessShowDetail)));
+    ClickBelowRows(form.ListView(0), WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::BtnProcessShowDetail)));
 }
 

@@ -201,9 +201,9 @@ TEST_F(WindowListTest, AStaleSelectionIsReportedInsteadOfActedOn) {
     EXPECT_EQ(messages_.Records().size(), 2u);
     EXPECT_EQ(RowOfWindow(form, window.Hwnd()), -1);
 
-    // No selection, no popup.
-    LVITEMA none{};
-    none.stateMask = LVIS_SELECTED;
-    SendMessageA(form.ListView(1), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    // No row, no popup; a right click leaves the commands as they were.
+    SendMessageA(form.ListView(1), LVM_DELETEALLITEMS, 0, 0);
+    ClickBelowRows(form.ListView(1), WM_RBUTTONDOWN);
     EXPECT_FALSE(form.Lsv1ContextPopup());
+    EXPECT_TRUE(IsWindowEnabled(form.Control(cmd::BtnAppTerminate)));
 }
