@@ -33,15 +33,14 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 
 void TFrmCVT::TrbRefreshRateChange() {
     const int position = static_cast<int>(SendMessageA(Control(cmd::TrbRefreshRate), TBM_GETPOS, 0, 0));
-    if (position <= 2) {
-        SetWindowTextA(lblRefreshRate_, "更新なし");
-        refreshInterval_ = 0;
-        KillTimer(Hwnd(), kRefreshTimerId);
-        return;
-    }
-    SetWindowTextA(lblRefreshRate_, (std::to_string(position) + "秒").c_str());
-    refreshInterval_ = static_cast<UINT>(position) * 1000;
-    SetTimer(Hwnd(), kRefreshTimerId, refreshInterval_, nullptr);
+    const unsigned interval = position <= 2 ? 0 : static_cast<unsigned>(position) * 1000;
+    SetWindowTextA(lblRefreshRate_, interval == 0 ? "更新なし" : (std::to_string(position) + "秒").c_str());
+    // Each SetTimer starts the countdown afresh and the track bar notifies on every drag
+    // step: only a new interval restarts it, or moving the thumb would put off every refresh.
+    if (interval == refreshInterval_) return;
+    refreshInterval_ = interval;
+    if (interval == 0) KillTimer(Hwnd(), kRefreshTimerId);
+    else SetTimer(Hwnd(), kRefreshTimerId, interval, nullptr);
 }
 
 void TFrmCVT::RefreshTimerTimer() {

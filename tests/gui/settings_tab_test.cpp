@@ -83,10 +83,18 @@ TEST_F(SettingsTabTest, RatePositionSetsLabelAndTimer) {
     SendMessageA(trackBar, WM_KEYDOWN, VK_HOME, 0);
     EXPECT_EQ(WindowText(form.RefreshRateLabel()), "更新なし");
     EXPECT_EQ(form.RefreshInterval(), 0u);
+    EXPECT_FALSE(KillTimer(form.Hwnd(), 1));  // already stopped
     SendMessageA(trackBar, TBM_SETPOS, TRUE, 3);
     form.TrbRefreshRateChange();
     EXPECT_EQ(WindowText(form.RefreshRateLabel()), "3秒");
     EXPECT_EQ(form.RefreshInterval(), 3000u);
+    // Notifications that leave the interval as it was do not postpone the tick.
+    SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
+    for (int i = 0; i < 45 && ui::ListRowCount(form.ListView(0)) == 0; ++i) {
+        SendMessageA(form.Hwnd(), WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(trackBar));
+        PumpMessages(100);
+    }
+    EXPECT_GT(ui::ListRowCount(form.ListView(0)), 0);
 }
 
 TEST_F(SettingsTabTest, StoredRatesAreAppliedAndClamped) {
