@@ -44,18 +44,29 @@ void TFrmCVT::TrbRefreshRateChange() {
 }
 
 void TFrmCVT::RefreshTimerTimer() {
-    // Dispatching the pending messages below can deliver the next tick: it must not run inside this one.
+    // The flag covers the refresh only: a box it shows must not have the lists rebuilt
+    // under it, while a box that a command dispatched below opens lets the ticks refresh.
     if (tickInProgress_ || state_.reportInProgress) return;
     tickInProgress_ = true;
-    RefreshProcessList();
-    RefreshAppList();
-    RefreshMgrList();
+    {
+        // Lowered however the refresh ends, or the timer would stay idle for good.
+        struct Lowered {
+            bool& flag;
+            ~Lowered() { flag = false; }
+        } lowered{tickInProgress_};
+        RefreshProcessList();
+        RefreshAppList();
+        RefreshMgrList();
+    }
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
             break;
         }
+        // A tick that fell due meanwhile is spent: run here, ticks slower than the
+        // interval would nest without end.
+        if (msg.message == WM_TIMER && msg.hwnd == Hwnd() && msg.wParam == kRefreshTimerId) continue;
         if (!PreTranslateMessage(msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
