@@ -287,7 +287,7 @@ void TFrmCVT::OnProcessListNotify(const NMHDR& header) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
             Lsv0SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-    } else if (header.code == NM_CLICK || header.code == NM_RCLICK) {
+    } else if (header.code == NM_CLICK) {  // not NM_RCLICK: a right click only opens the popup
         Lsv0Click();
     } else if (header.code == NM_DBLCLK) {
         // Lsv0DblClick: the detail, when the command is available for the row.
@@ -300,7 +300,7 @@ void TFrmCVT::OnWindowListNotify(const NMHDR& header) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
             Lsv1SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-    } else if (header.code == NM_CLICK || header.code == NM_RCLICK) {
+    } else if (header.code == NM_CLICK) {
         Lsv1Click();
     } else if (header.code == NM_DBLCLK) {
         MiAppItemClick(7);  // Lsv1DblClick: the executable's detail

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
+#include <string>
 
 #include "../../res/resource.h"
 #include "app/AppPath.h"
@@ -27,6 +27,7 @@ constexpr char kAskPriority[] =
     "　全体的な動作に支障をきたす恐れがあります。）";
 constexpr char kPriorityFailed[] = "優先度の設定に失敗しました。";
 constexpr char kCopied[] = "クリップボードにコピーしました。";
+constexpr char kCopyFailed[] = "クリップボードにコピーできませんでした。";
 
 bool IsLeadByteOfAnsiCodePage(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
@@ -67,11 +68,11 @@ void TFrmCVT::MiProcessPriorityClick(int priorityClass) {
     // running, and a refresh meanwhile can move the selection to another process.
     // The open handle keeps the PID from passing to another process until the answer.
     const auto pid = ProcessIdOfRow(kNone);
+    if (!pid) return;  // no row: nothing to ask about
     const std::string imageName = GetProcessCellText(2, kNone);
-    ui::UniqueKernelHandle process(pid ? OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid) : nullptr);
+    ui::UniqueKernelHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid));
     const bool sameProcess = process && IsSameProcess(*pid, imageName);
     if (!ui::AskWarning(Hwnd(), kAskPriority)) return;
-    if (!pid) return;
     if (sameProcess && SetPriorityClass(process.Get(), static_cast<DWORD>(priorityClass))) {
         const int cell = processPositions_.CellOf(4);
         const int row = FindProcessRow(*pid);
@@ -122,18 +123,19 @@ void TFrmCVT::MiProcessCopyClick(int tag) {
     } else if (tag == 2) {
         text = GetProcessCellText(3, kNone);
     } else {
-        const auto pid = ProcessIdOfRow(kNone);
-        char pidText[16] = {};
-        (void)std::snprintf(pidText, sizeof pidText, "%d", pid ? static_cast<int32_t>(*pid) : 0);
-        text = std::string("プロセスID = ") + pidText + "\r\n" +
-               "プロセス名 = " + GetProcessCellText(2, kNone) + "\r\n" +
-               "フルパス = " + GetProcessCellText(3, kNone) + "\r\n" +
-               "優先度 = " + GetProcessCellText(4, kNone) + "\r\n" +
-               "ユーザー名 = " + GetProcessCellText(5, kNone);
+        // The PID comes only from its cell: without a readable one the line is left out, not made up.
+        if (const auto pid = ProcessIdOfRow(kNone))
+            text = "プロセスID = " + std::to_string(static_cast<int32_t>(*pid)) + "\r\n";
+        text += std::string("プロセス名 = ") + GetProcessCellText(2, kNone) + "\r\n" +
+                "フルパス = " + GetProcessCellText(3, kNone) + "\r\n" +
+                "優先度 = " + GetProcessCellText(4, kNone) + "\r\n" +
+                "ユーザー名 = " + GetProcessCellText(5, kNone);
     }
-    ui::SetClipboardText(Hwnd(), text);
+    const bool copied = ui::SetClipboardText(Hwnd(), text);
     state_.clipboardCopying = false;
-    ui::ShowMessage(Hwnd(), ui::MessageKind::Information, kCopied);
+    // Saying "copied" when another program holds the clipboard would have the user paste old contents.
+    ui::ShowMessage(Hwnd(), copied ? ui::MessageKind::Information : ui::MessageKind::Error,
+                    copied ? kCopied : kCopyFailed);
 }
 
 void TFrmCVT::SetProcessFileCommandsEnabled(bool enabled) {

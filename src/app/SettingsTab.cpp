@@ -33,30 +33,40 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 
 void TFrmCVT::TrbRefreshRateChange() {
     const int position = static_cast<int>(SendMessageA(Control(cmd::TrbRefreshRate), TBM_GETPOS, 0, 0));
-    if (position <= 2) {
-        SetWindowTextA(lblRefreshRate_, "更新なし");
-        refreshInterval_ = 0;
-        KillTimer(Hwnd(), kRefreshTimerId);
-        return;
-    }
-    SetWindowTextA(lblRefreshRate_, (std::to_string(position) + "秒").c_str());
-    refreshInterval_ = static_cast<UINT>(position) * 1000;
-    SetTimer(Hwnd(), kRefreshTimerId, refreshInterval_, nullptr);
+    const unsigned interval = position <= 2 ? 0 : static_cast<unsigned>(position) * 1000;
+    SetWindowTextA(lblRefreshRate_, interval == 0 ? "更新なし" : (std::to_string(position) + "秒").c_str());
+    // Each SetTimer starts the countdown afresh and the track bar notifies on every drag
+    // step: only a new interval restarts it, or moving the thumb would put off every refresh.
+    if (interval == refreshInterval_) return;
+    refreshInterval_ = interval;
+    if (interval == 0) KillTimer(Hwnd(), kRefreshTimerId);
+    else SetTimer(Hwnd(), kRefreshTimerId, interval, nullptr);
 }
 
 void TFrmCVT::RefreshTimerTimer() {
-    // Dispatching the pending messages below can deliver the next tick: it must not run inside this one.
+    // The flag covers the refresh only: a box it shows must not have the lists rebuilt
+    // under it, while a box that a command dispatched below opens lets the ticks refresh.
     if (tickInProgress_ || state_.reportInProgress) return;
     tickInProgress_ = true;
-    RefreshProcessList();
-    RefreshAppList();
-    RefreshMgrList();
+    {
+        // Lowered however the refresh ends, or the timer would stay idle for good.
+        struct Lowered {
+            bool& flag;
+            ~Lowered() { flag = false; }
+        } lowered{tickInProgress_};
+        RefreshProcessList();
+        RefreshAppList();
+        RefreshMgrList();
+    }
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
             break;
         }
+        // A tick that fell due meanwhile is spent: run here, ticks slower than the
+        // interval would nest without end.
+        if (msg.message == WM_TIMER && msg.hwnd == Hwnd() && msg.wParam == kRefreshTimerId) continue;
         if (!PreTranslateMessage(msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);

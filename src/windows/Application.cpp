@@ -29,12 +29,12 @@ void RefreshFrame(HWND window) { SetWindowPos(window, nullptr, 0, 0, 0, 0, kRefr
 // A window that serves no messages must not hang the list: its answer is awaited briefly.
 constexpr UINT kIconQueryTimeoutMs = 200;
 
-HICON WindowIcon(HWND window) {
+// Null when the window has no icon; unanswered: its icon query failed rather than said "none".
+HICON WindowIcon(HWND window, bool& unanswered) {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kIconQueryTimeoutMs,
-                             &answer))
-        answer = 0;
-    auto icon = reinterpret_cast<HICON>(answer);
+    unanswered = SendMessageTimeoutA(window, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                     kIconQueryTimeoutMs, &answer) == 0;
+    auto icon = unanswered ? nullptr : reinterpret_cast<HICON>(answer);
     if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM));
     if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
     return icon;
@@ -44,6 +44,11 @@ DWORD OwnerProcess(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     return processId;
+}
+
+bool RunningUnderWine() {
+    static const bool underWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return underWine;
 }
 
 }  // namespace
@@ -75,8 +80,11 @@ void TFrmCVT::RefreshAppList() {
 
 BOOL CALLBACK TFrmCVT::EnumAppWindowsProc(HWND window, LPARAM self) {
     auto& form = *reinterpret_cast<TFrmCVT*>(self);
-    HICON icon = WindowIcon(window);
-    if (icon == nullptr || !IsWindowVisible(window)) return TRUE;
+    bool unanswered = false;
+    HICON icon = WindowIcon(window, unanswered);
+    // Wine answers no icon query about another process's window (the message fails, the class
+    // icons read 0): such a window is listed without one, or the page would show only ours.
+    if (!IsWindowVisible(window) || (icon == nullptr && !(unanswered && RunningUnderWine()))) return TRUE;
     AppWindowRow row;
     if (form.state_.isNTPlatform && form.isHungAppWindow_ != nullptr)
         row.status = form.isHungAppWindow_(window) ? "応答なし" : "実行中";
@@ -96,6 +104,7 @@ void TFrmCVT::AddAppRow(const AppWindowRow& window, HICON icon) {
     for (int kind : columnSettings_[1].Index) texts.push_back(WindowCellText(kind, window));
     // The image list keeps a copy; the window's own icon handle is never destroyed here.
     // Windows sharing an icon handle share its image: copying an icon is the costly step.
+    // A null icon (a window Wine lists without one) is refused, and the row has no image.
     int image = -1;
     if (auto known = appImageOfIcon_.find(icon); known != appImageOfIcon_.end()) {
         image = known->second;

@@ -54,8 +54,9 @@ ChildProcess::ChildProcess(const TempFolder& folder, const std::string& exeName,
     CopyFileA(SourceTreePath(CVT_SLEEPER_EXE).c_str(), path_.c_str(), FALSE);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + path_ + "\"" + (window == Window::None      ? std::string()
-                                 : (window == Window::Hung ? " --hung \"" : " --window \"") + exeName + "\"");
+    static constexpr const char* kModes[] = {"", " --window \"", " --hung \"", " --clipboard \""};
+    std::string commandLine = "\"" + path_ + "\"";
+    if (window != Window::None) commandLine += kModes[static_cast<int>(window)] + exeName + "\"";
     CreateProcessA(path_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                    &startup, &info_);
     // The snapshot lists it only once it runs.
@@ -256,6 +257,16 @@ void ClickHeader(HWND listView, int cellIndex) {
     const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(header, WM_LBUTTONUP, 0, at);
+    PumpMessages();
+}
+
+void ClickBelowRows(HWND listView, UINT down) {
+    RECT rc{};
+    GetClientRect(listView, &rc);
+    const LPARAM at = MAKELPARAM(rc.right / 2, rc.bottom - 4);
+    // The control may wait for the release before it answers the press: it is queued first.
+    PostMessageA(listView, down + 1, 0, at);
+    SendMessageA(listView, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, at);
     PumpMessages();
 }
 

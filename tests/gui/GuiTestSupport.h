@@ -81,8 +81,9 @@ private:
 // A waiting child process under a name of the test's choosing, ended with the object.
 class ChildProcess {
 public:
-    enum class Window { None, Serving, Hung };
-    // With a window: titled after exeName, with a small icon; a hung one stops serving its messages.
+    enum class Window { None, Serving, Hung, HoldingClipboard };
+    // With a window: titled after exeName, with a small icon; a hung one stops serving its
+    // messages, a holding one keeps the clipboard open.
     ChildProcess(const TempFolder& folder, const std::string& exeName, Window window = Window::None);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -132,6 +133,8 @@ DWORD RunCopyAsWindows(const TempFolder& folder, const std::string& version, con
 [[nodiscard]] std::vector<std::string> ColumnCaptions(HWND listView);
 // Clicks a header item with real mouse messages to the header control.
 void ClickHeader(HWND listView, int cellIndex);
+// Clicks a list view below its rows with real mouse messages; down: WM_LBUTTONDOWN or WM_RBUTTONDOWN.
+void ClickBelowRows(HWND listView, UINT down);
 [[nodiscard]] std::vector<std::string> ColumnTexts(HWND listView, int cellIndex);
 
 }  // namespace cvt::test

@@ -191,6 +191,19 @@ TEST_F(ProcessListTest, CopiesHoldTheExactTexts) {
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()),
               "プロセスID = 1234\r\nプロセス名 = ghost.exe\r\nフルパス =  \r\n優先度 = 不明\r\nユーザー名 = 不明");
     EXPECT_FALSE(form.State().clipboardCopying);
+    // Without a readable PID the line is left out, not made up.
+    AddRow(form, {"nopid.exe", "", "通常", "root", "    1", "C:\\nopid.exe"});
+    form.MiProcessCopyClick(0);
+    const std::string withoutPid = "プロセス名 = nopid.exe\r\nフルパス = C:\\nopid.exe\r\n優先度 = 通常\r\nユーザー名 = root";
+    EXPECT_EQ(ui::ClipboardText(form.Hwnd()), withoutPid);
+
+    // Another program holds the clipboard: the failure is reported and the old text stays.
+    ChildProcess holder(folder_, "cvtclipboard.exe", ChildProcess::Window::HoldingClipboard);
+    for (int i = 0; i < 100 && GetOpenClipboardWindow() == nullptr; ++i) PumpMessages(50);  // it shows a window first
+    form.MiProcessCopyClick(1);
+    EXPECT_EQ(messages_.Records().back().text, "クリップボードにコピーできませんでした。");
+    holder.End();
+    EXPECT_EQ(ui::ClipboardText(form.Hwnd()), withoutPid);
 }
 
 TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
@@ -217,12 +230,14 @@ TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
     ASSERT_TRUE(form.Lsv0ContextPopup());
     EXPECT_FALSE(ui::IsMenuCommandEnabled(popup, cmd::MiProcessPriority));
 
-    // No selection: no popup.
-    LVITEMA none{};
-    none.stateMask = LVIS_SELECTED;
-    SendMessageA(form.ListView(0), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    // No row: no popup, no question; a right click leaves the states as they were, a click disables.
+    SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
+    form.MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
+    EXPECT_TRUE(messages_.Records().empty());
+    ClickBelowRows(form.ListView(0), WM_RBUTTONDOWN);
     EXPECT_FALSE(form.Lsv0ContextPopup());
-    form.Lsv0Click();
+    EXPECT_TRUE(IsWindowEnabled(form.Control(cmd::BtnProcessShowDetail)));
+    ClickBelowRows(form.ListView(0), WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::BtnProcessShowDetail)));
 }
 

@@ -83,10 +83,18 @@ TEST_F(SettingsTabTest, RatePositionSetsLabelAndTimer) {
     SendMessageA(trackBar, WM_KEYDOWN, VK_HOME, 0);
     EXPECT_EQ(WindowText(form.RefreshRateLabel()), "更新なし");
     EXPECT_EQ(form.RefreshInterval(), 0u);
+    EXPECT_FALSE(KillTimer(form.Hwnd(), 1));  // already stopped
     SendMessageA(trackBar, TBM_SETPOS, TRUE, 3);
     form.TrbRefreshRateChange();
     EXPECT_EQ(WindowText(form.RefreshRateLabel()), "3秒");
     EXPECT_EQ(form.RefreshInterval(), 3000u);
+    // Notifications that leave the interval as it was do not postpone the tick.
+    SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
+    for (int i = 0; i < 45 && ui::ListRowCount(form.ListView(0)) == 0; ++i) {
+        SendMessageA(form.Hwnd(), WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(trackBar));
+        PumpMessages(100);
+    }
+    EXPECT_GT(ui::ListRowCount(form.ListView(0)), 0);
 }
 
 TEST_F(SettingsTabTest, StoredRatesAreAppliedAndClamped) {
@@ -102,7 +110,7 @@ TEST_F(SettingsTabTest, StoredRatesAreAppliedAndClamped) {
     EXPECT_EQ(WindowText(host.Form().RefreshRateLabel()), "4秒");
 }
 
-TEST_F(SettingsTabTest, ATickRefreshesNothingWhileTheReportIsBuilt) {
+TEST_F(SettingsTabTest, ATickWaitsOnlyForTheReportAndForItsOwnWork) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
     HWND processes = form.ListView(0);
@@ -113,6 +121,24 @@ TEST_F(SettingsTabTest, ATickRefreshesNothingWhileTheReportIsBuilt) {
     form.State().reportInProgress = false;
     form.RefreshTimerTimer();
     EXPECT_GT(ui::ListRowCount(processes), 0);
+
+    // A tick queued behind this one is not run inside it.
+    PostMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
+    PostMessageA(form.Hwnd(), WM_TIMER, 1, 0);
+    form.RefreshTimerTimer();
+    EXPECT_EQ(ui::ListRowCount(processes), 0);
+    // A box opened from the tick's own dispatching: the timer goes on refreshing under it.
+    int rowsUnderTheBox = 0;
+    ui::SetMessageResponder([&](const ui::MessageRecord&) {
+        SendMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
+        PostMessageA(form.Hwnd(), WM_TIMER, 1, 0);
+        PumpMessages();
+        rowsUnderTheBox = ui::ListRowCount(processes);
+        return IDOK;
+    });
+    PostMessageA(form.Hwnd(), WM_COMMAND, cmd::MiHelpAbout, 0);
+    form.RefreshTimerTimer();
+    EXPECT_GT(rowsUnderTheBox, 0);
 }
 
 TEST_F(SettingsTabTest, CheckingWritesTheQuotedCommandAndUncheckingRemovesOnlyOurs) {
