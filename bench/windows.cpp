@@ -30,7 +30,7 @@
 #include "../tests/support/Drive.h"
 #include "BenchSupport.h"
 #include "app/MainForm.h"
-#include "app/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/IniBool.h"
+#include "base/IniBool.h"
 
 namespace cvt {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/IniSource.h"
-#include "app/None.h"
+#include "base/IniSource.h"
+#include "base/None.h"
 
 namespace cvt {
 

@@ -1,6 +1,6 @@
 // The list views' columns: building them, sorting by header, reading cells back.
-#include "app/IniSource.h"
 #include "app/MainForm.h"
+#include "base/IniSource.h"
 #include "ui/ListView.h"
 
 namespace cvt {

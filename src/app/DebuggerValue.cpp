@@ -1,9 +1,8 @@
 // Debugger value text and its ownership test.
 #include "app/DebuggerValue.h"
 
-#include "app/AppPath.h"
-#include "app/AsciiText.h"
-#include "process/ProcessRecord.h"
+#include "base/AppPath.h"
+#include "base/AsciiText.h"
 
 namespace cvt {
 namespace {

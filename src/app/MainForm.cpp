@@ -4,10 +4,10 @@
 #include <commctrl.h>
 
 #include "../../res/resource.h"
-#include "app/AppPath.h"
 #include "app/CommandIds.h"
-#include "app/StringTable.h"
-#include "app/SystemLibrary.h"
+#include "base/AppPath.h"
+#include "base/StringTable.h"
+#include "base/SystemLibrary.h"
 #include "details/Detail.h"
 #include "editor/VellEdit.h"
 #include "process/ProcessDangerDb.h"
@@ -108,7 +108,7 @@ void TFrmCVT::FormCreate() {
 bool TFrmCVT::EnableDebugPrivilege() {
     HANDLE rawToken = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
-    ui::UniqueKernelHandle token(rawToken);
+    UniqueKernelHandle token(rawToken);
     TOKEN_PRIVILEGES privileges{};
     if (!LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &privileges.Privileges[0].Luid)) return false;
     privileges.PrivilegeCount = 1;
@@ -332,7 +332,7 @@ void TFrmCVT::MiFileExitClick() {
 
 void TFrmCVT::MiFileNewTaskClick() {
     using RunFileDlgFn = int(WINAPI*)(HWND, HICON, LPCSTR, LPCSTR, LPCSTR, UINT);
-    ui::UniqueLibrary shell = LoadSystemLibrary("Shell32.dll");
+    UniqueLibrary shell = LoadSystemLibrary("Shell32.dll");
     // The Run dialog is exported by ordinal only.
     auto runDialog = LookUpFunction<RunFileDlgFn>(shell.Get(), MAKEINTRESOURCEA(61));
     if (runDialog == nullptr) {

@@ -15,16 +15,16 @@
 #include "app/ColumnPositions.h"
 #include "app/ColumnSettings.h"
 #include "app/ProgramState.h"
+#include "base/Handles.h"
 #include "process/ProcessApi.h"
 #include "process/ProcessInfoCache.h"
 #include "process/ProcessRecord.h"
 #include "report/ProcessReport.h"
 #include "schedule/ScheduleStore.h"
-#include "windows/WindowRecord.h"
-#include "ui/Handles.h"
 #include "ui/Page.h"
 #include "ui/Shell.h"
 #include "ui/Window.h"
+#include "windows/WindowRecord.h"
 
 namespace cvt {
 
@@ -220,15 +220,15 @@ private:
     [[nodiscard]] std::string BuildProcessReport() const;
 
     ProgramState state_;
-    ui::UniqueFont font_;
+    UniqueFont font_;
     HWND pgcOnly_ = nullptr;
     std::array<ui::Page, kPageCount> pages_;
     std::array<HWND, 3> lsv_{};
     HWND lblRefreshRate_ = nullptr;
-    ui::UniqueMenu pumProcess_;
-    ui::UniqueMenu pumApp_;
-    ui::UniqueAccel mainAccel_;
-    ui::UniqueAccel processAccel_;
+    UniqueMenu pumProcess_;
+    UniqueMenu pumApp_;
+    UniqueAccel mainAccel_;
+    UniqueAccel processAccel_;
     ColumnSettingsArray columnSettings_{};
     std::array<SortDirectionFlags, 3> sortFlags_{};
     ProcessColumnPositions processPositions_;
@@ -241,7 +241,7 @@ private:
     MgrScheduleList mgrSchedules_;  // outlives the dialog that appends to it
     std::unique_ptr<TFrmManager> manager_;
     ProcessApi processApi_;
-    ui::UniqueLibrary user32_;
+    UniqueLibrary user32_;
     IsHungAppWindowFn isHungAppWindow_ = nullptr;
     HIMAGELIST imlApp_ = nullptr;  // owned by Lsv1
     int appImageCounter_ = 0;

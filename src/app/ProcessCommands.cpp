@@ -6,10 +6,11 @@
 #include <string>
 
 #include "../../res/resource.h"
-#include "app/AppPath.h"
 #include "app/CommandIds.h"
 #include "app/MainForm.h"
-#include "app/StringTable.h"
+#include "base/AppPath.h"
+#include "base/AsciiText.h"
+#include "base/StringTable.h"
 #include "details/Detail.h"
 #include "process/ProcessApi.h"
 #include "process/ProcessRecord.h"
@@ -43,7 +44,7 @@ bool FileExists(const std::string& path) {
 std::string RunningImageName(ProcessApi& api, bool isNTPlatform, uint32_t processId) {
     HANDLE raw = api.CreateSnapshot(TH32CS_SNAPPROCESS, 0);
     if (raw == INVALID_HANDLE_VALUE || raw == nullptr) return {};
-    ui::UniqueKernelHandle snapshot(raw);
+    UniqueKernelHandle snapshot(raw);
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = api.First(raw, entry); more; more = api.Next(raw, entry)) {
@@ -70,7 +71,7 @@ void TFrmCVT::MiProcessPriorityClick(int priorityClass) {
     const auto pid = ProcessIdOfRow(kNone);
     if (!pid) return;  // no row: nothing to ask about
     const std::string imageName = GetProcessCellText(2, kNone);
-    ui::UniqueKernelHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid));
+    UniqueKernelHandle process(OpenProcess(PROCESS_SET_INFORMATION, FALSE, *pid));
     const bool sameProcess = process && IsSameProcess(*pid, imageName);
     if (!ui::AskWarning(Hwnd(), kAskPriority)) return;
     if (sameProcess && SetPriorityClass(process.Get(), static_cast<DWORD>(priorityClass))) {
@@ -85,7 +86,7 @@ void TFrmCVT::MiProcessPriorityClick(int priorityClass) {
 void TFrmCVT::EndProcessWithConfirmation(HWND list, uint32_t processId, const std::string& expectedImageName) {
     // Opened and checked before asking, as for the priority: while the question is open the
     // handle keeps the PID from passing to another process, so the answer ends the one named.
-    ui::UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
     const bool sameProcess = process && IsSameProcess(processId, expectedImageName);
     if (!ui::AskWarning(Hwnd(), LoadText(IDS_CONFIRM_TERMINATE))) return;
     if (!sameProcess || !TerminateProcess(process.Get(), 0)) return;

@@ -4,8 +4,8 @@
 
 #include "../../res/resource.h"
 #include "app/MainForm.h"
-#include "app/StringTable.h"
-#include "app/StrToInt.h"
+#include "base/StrToInt.h"
+#include "base/StringTable.h"
 #include "process/ProcessSnapshot.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/None.h"
+#include "base/None.h"
 
 namespace cvt {
 

@@ -4,10 +4,10 @@
 
 #include "../../res/resource.h"
 #include "app/CommandIds.h"
-#include "app/Ini.h"
-#include "app/IniBool.h"
 #include "app/MainForm.h"
-#include "app/StringTable.h"
+#include "base/Ini.h"
+#include "base/IniBool.h"
+#include "base/StringTable.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"

@@ -10,8 +10,8 @@
 #include "app/CommandIds.h"
 #include "app/DebuggerValue.h"
 #include "app/MainForm.h"
-#include "app/StringTable.h"
-#include "app/SystemLibrary.h"
+#include "base/StringTable.h"
+#include "base/SystemLibrary.h"
 #include "ui/Controls.h"
 #include "ui/MessageDialog.h"
 
@@ -83,7 +83,7 @@ void TFrmCVT::ChkStandardizationClick() {
         HKEY raw = nullptr;
         LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                       KEY_ALL_ACCESS, nullptr, &raw, nullptr);
-        ui::UniqueRegKey key(raw);
+        UniqueRegKey key(raw);
         if (result == ERROR_SUCCESS) {
             const std::string command = DebuggerCommand(state_.appDir);
             result = RegSetValueExA(key.Get(), valueName.c_str(), 0, REG_SZ,
@@ -96,7 +96,7 @@ void TFrmCVT::ChkStandardizationClick() {
     }
     HKEY raw = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS) return;
-    ui::UniqueRegKey key(raw);
+    UniqueRegKey key(raw);
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return;
     if (type != REG_SZ && type != REG_EXPAND_SZ) {
@@ -128,7 +128,7 @@ void TFrmCVT::ChkRegisterStartupClick() {
     if (ui::IsChecked(Control(cmd::ChkRegisterStartup)) && !exists) {
         using CreateShortcutFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR);
         // By full path from the program folder, never through the search order.
-        ui::UniqueLibrary library(LoadLibraryA((state_.appDir + "Shortcut.dll").c_str()));
+        UniqueLibrary library(LoadLibraryA((state_.appDir + "Shortcut.dll").c_str()));
         if (auto create = LookUpFunction<CreateShortcutFn>(library.Get(), "CreateShortcut"))
             create(shortcut.c_str(), (state_.appDir + "cvt.exe").c_str(), LoadText(IDS_APP_DESCRIPTION).c_str());
     } else if (!ui::IsChecked(Control(cmd::ChkRegisterStartup)) && exists) {

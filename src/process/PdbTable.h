@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AsciiText.h"
-#include "app/IniSource.h"
+#include "base/AsciiText.h"
+#include "base/IniSource.h"
 
 namespace cvt {
 

@@ -1,7 +1,7 @@
 // Run-time lookup of ToolHelp and PSAPI.
 #include "process/ProcessApi.h"
 
-#include "app/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 
 namespace cvt {
 

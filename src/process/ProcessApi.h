@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include "ui/Handles.h"
+#include "base/Handles.h"
 
 namespace cvt {
 
@@ -37,7 +37,7 @@ private:
     WalkFn first_ = nullptr;
     WalkFn next_ = nullptr;
     bool psapiLooked_ = false;
-    ui::UniqueLibrary psapi_;
+    UniqueLibrary psapi_;
     EnumModulesFn enumModules_ = nullptr;
     ModuleFileNameFn moduleFileName_ = nullptr;
 };

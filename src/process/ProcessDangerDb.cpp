@@ -1,8 +1,8 @@
 // Reading cvtpdb.ini in one pass, looking image names up and painting the danger label.
 #include "process/ProcessDangerDb.h"
 
-#include "app/StringTable.h"
 #include "../../res/resource.h"
+#include "base/StringTable.h"
 
 namespace cvt {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Ini.h"
+#include "base/Ini.h"
 #include "process/PdbTable.h"
 #include "ui/Controls.h"
 

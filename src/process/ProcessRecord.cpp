@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace cvt {
 
@@ -28,12 +28,6 @@ std::string FormatPidHex(uint32_t pid) {
 std::string FormatDecimal5(int32_t value) {
     char text[16];
     (void)std::snprintf(text, sizeof text, "%5d", static_cast<int>(value));
-    return text;
-}
-
-std::string_view TrimControls(std::string_view text) noexcept {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) < 33) text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) < 33) text.remove_suffix(1);
     return text;
 }
 

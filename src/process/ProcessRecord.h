@@ -25,9 +25,6 @@ inline constexpr uint32_t kPriorityClasses[] = {0x100, 0x80, 0x8000, 0x20, 0x400
 // "%5d": right-aligned in 5, wider when needed.
 [[nodiscard]] std::string FormatDecimal5(int32_t value);
 
-// Leading and trailing characters below code 33 removed.
-[[nodiscard]] std::string_view TrimControls(std::string_view text) noexcept;
-
 // Kernel-style prefixes rewritten: "\SystemRoot\" (present in that case) becomes the
 // Windows folder, any case replaced; then every "\??\" is removed.
 [[nodiscard]] std::string NormalizeImagePath(std::string_view path, std::string_view systemRoot);

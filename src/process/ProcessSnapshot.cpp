@@ -1,7 +1,7 @@
 // Process snapshot: per process its priority, first module's path and token user.
 #include "process/ProcessSnapshot.h"
 
-#include "app/AppPath.h"
+#include "base/AppPath.h"
 
 namespace cvt {
 namespace {
@@ -21,7 +21,7 @@ std::string FirstModulePath(ProcessApi& api, HANDLE process) {
 std::string TokenUserName(HANDLE process, ProcessInfoCache& cache) {
     HANDLE rawToken = nullptr;
     if (!OpenProcessToken(process, TOKEN_QUERY, &rawToken)) return {};
-    ui::UniqueKernelHandle token(rawToken);
+    UniqueKernelHandle token(rawToken);
     alignas(TOKEN_USER) BYTE buffer[1024];
     DWORD length = 0;
     if (!GetTokenInformation(token.Get(), TokenUser, buffer, sizeof buffer, &length)) return {};
@@ -77,7 +77,7 @@ ProcessSnapshot ReadProcessSnapshot(ProcessApi& api, bool isNTPlatform, const st
         result.failed = true;
         return result;
     }
-    ui::UniqueKernelHandle snapshot(raw);
+    UniqueKernelHandle snapshot(raw);
     cache.BeginPass();
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
@@ -93,7 +93,7 @@ ProcessSnapshot ReadProcessSnapshot(ProcessApi& api, bool isNTPlatform, const st
             record.ImagePath = entry.szExeFile;
         }
         record.UserName = unknownUser;
-        ui::UniqueKernelHandle process(
+        UniqueKernelHandle process(
             OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, record.ProcessID));
         if (process) ReadOpenedProcess(api, isNTPlatform, process.Get(), record, cache);
         entry.dwSize = sizeof entry;
@@ -106,7 +106,7 @@ std::string GetProcessImagePath(ProcessApi& api, bool isNTPlatform, uint32_t pro
     if (!isNTPlatform) {
         HANDLE raw = api.CreateSnapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPMODULE, 0);
         if (raw == INVALID_HANDLE_VALUE || raw == nullptr) return {};
-        ui::UniqueKernelHandle snapshot(raw);
+        UniqueKernelHandle snapshot(raw);
         PROCESSENTRY32 entry{};
         entry.dwSize = sizeof entry;
         for (BOOL more = api.First(raw, entry); more; more = api.Next(raw, entry)) {
@@ -117,7 +117,7 @@ std::string GetProcessImagePath(ProcessApi& api, bool isNTPlatform, uint32_t pro
         }
         return {};
     }
-    ui::UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     return process ? FirstModulePath(api, process.Get()) : std::string();
 }
 

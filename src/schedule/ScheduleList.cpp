@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "../../res/resource.h"
-#include "app/Ini.h"
 #include "app/MainForm.h"
-#include "app/StringTable.h"
+#include "base/Ini.h"
+#include "base/StringTable.h"
 #include "schedule/ManageForm.h"
 #include "schedule/ScheduleText.h"
 #include "ui/ListView.h"

@@ -7,7 +7,7 @@
 #include "../../res/resource.h"
 #include "GuiTestSupport.h"
 #include "app/CommandIds.h"
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"

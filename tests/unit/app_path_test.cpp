@@ -1,7 +1,7 @@
 // The program folder is cut from the executable's path.
 #include <gtest/gtest.h>
 
-#include "app/AppPath.h"
+#include "base/AppPath.h"
 
 using cvt::AppDirFromModulePath;
 

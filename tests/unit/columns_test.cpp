@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ColumnPositions.h"
-#include "app/StrToInt.h"
+#include "base/StrToInt.h"
 
 using namespace cvt;
 

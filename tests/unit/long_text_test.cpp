@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppPath.h"
+#include "base/AppPath.h"
+#include "base/AsciiText.h"
 #include "editor/VellEditModel.h"
 #include "editor/VellEditSub.h"
 #include "editor/VellHighlight.h"

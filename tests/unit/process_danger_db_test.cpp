@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeIni.h"
+#include "base/ProfileSnapshot.h"
 #include "process/PdbTable.h"
-#include "process/ProfileSnapshot.h"
 
 using namespace cvt;
 using cvt::test::FakeIni;

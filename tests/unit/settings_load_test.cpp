@@ -3,7 +3,7 @@
 
 #include "FakeIni.h"
 #include "app/ColumnSettings.h"
-#include "app/IniBool.h"
+#include "base/IniBool.h"
 
 using namespace cvt;
 using cvt::test::FakeIni;

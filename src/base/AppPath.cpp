@@ -1,5 +1,5 @@
 // Path splitting.
-#include "app/AppPath.h"
+#include "base/AppPath.h"
 
 namespace cvt {
 

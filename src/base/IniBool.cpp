@@ -1,5 +1,5 @@
 // Booleans as the INI files hold them: "True"/"False" or a number.
-#include "app/IniBool.h"
+#include "base/IniBool.h"
 
 #include <algorithm>
 #include <cctype>

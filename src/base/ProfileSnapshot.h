@@ -8,8 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/IniSource.h"
-#include "editor/LeadByte.h"
+#include "base/IniSource.h"
+#include "base/LeadByte.h"
 
 namespace cvt {
 

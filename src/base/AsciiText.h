@@ -1,4 +1,4 @@
-// Letter case of plain ASCII, the same in every code page.
+// Letter case and trimming of plain ASCII, the same in every code page.
 #pragma once
 #include <string_view>
 
@@ -14,6 +14,13 @@ namespace cvt {
     for (size_t i = 0; i < a.size(); ++i)
         if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     return true;
+}
+
+// Leading and trailing characters below code 33 removed.
+[[nodiscard]] constexpr std::string_view TrimControls(std::string_view text) noexcept {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) < 33) text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) < 33) text.remove_suffix(1);
+    return text;
 }
 
 }  // namespace cvt

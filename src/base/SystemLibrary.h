@@ -1,11 +1,11 @@
 // System libraries loaded by full path from the system folder, so that a DLL
 // of the same name in the current folder is never picked up.
 #pragma once
-#include "ui/Handles.h"
+#include "base/Handles.h"
 
 namespace cvt {
 
-[[nodiscard]] ui::UniqueLibrary LoadSystemLibrary(const char* fileName);
+[[nodiscard]] UniqueLibrary LoadSystemLibrary(const char* fileName);
 
 // A function of a loaded module as the type the caller names; null when absent.
 template <typename Fn>

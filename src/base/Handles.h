@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace ui {
+namespace cvt {
 
 template <typename H, typename Closer>
 class UniqueHandle {
@@ -49,4 +49,4 @@ using UniqueIcon = UniqueHandle<HICON, IconCloser>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiCloser>;
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyCloser>;
 
-}  // namespace ui
+}  // namespace cvt

@@ -1,5 +1,5 @@
 // String table access through LoadStringA, which gives ANSI code page bytes.
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // One pass over an INI file's bytes with the private-profile parser's rules.
-#include "process/ProfileSnapshot.h"
+#include "base/ProfileSnapshot.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Reads PIDs and window handles back from the texts the lists show.
-#include "app/StrToInt.h"
+#include "base/StrToInt.h"
 
 namespace cvt {
 

@@ -1,5 +1,5 @@
 // INI access over the private-profile functions.
-#include "app/Ini.h"
+#include "base/Ini.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <optional>
 
-#include "process/ProfileSnapshot.h"
+#include "base/ProfileSnapshot.h"
 
 namespace cvt {
 namespace {
