@@ -29,7 +29,7 @@
 #include "BenchSupport.h"
 #include "app/MainForm.h"
 #include "base/SystemLibrary.h"
-#include "process/ProcessSnapshot.h"
+#include "sysinfo/ProcessSnapshot.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 

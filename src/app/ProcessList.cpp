@@ -6,7 +6,8 @@
 #include "app/MainForm.h"
 #include "base/StrToInt.h"
 #include "base/StringTable.h"
-#include "process/ProcessSnapshot.h"
+#include "process/ProcessCellText.h"
+#include "sysinfo/ProcessSnapshot.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/Handles.h"
-#include "process/ProcessDangerDb.h"
+#include "details/ProcessDangerDb.h"
 #include "ui/KeyValueGrid.h"
 #include "ui/Page.h"
 #include "ui/Shell.h"

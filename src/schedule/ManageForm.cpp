@@ -8,8 +8,8 @@
 
 #include "../../res/resource.h"
 #include "base/StringTable.h"
-#include "process/ProcessRecord.h"
 #include "schedule/ScheduleText.h"
+#include "sysinfo/ProcessRecord.h"
 #include "ui/Controls.h"
 #include "ui/MessageDialog.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "process/ProcessRecord.h"
+#include "process/ProcessCellText.h"
 
 namespace cvt {
 

@@ -5,7 +5,7 @@
 
 #include "GuiTestSupport.h"
 #include "base/ProfileSnapshot.h"
-#include "process/ProcessDangerDb.h"
+#include "details/ProcessDangerDb.h"
 
 using namespace cvt;
 using namespace cvt::test;

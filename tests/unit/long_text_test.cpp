@@ -15,7 +15,7 @@
 #include "editor/VellEditModel.h"
 #include "editor/VellEditSub.h"
 #include "editor/VellHighlight.h"
-#include "process/ProcessRecord.h"
+#include "process/ProcessCellText.h"
 #include "support/EditorDriver.h"
 #include "windows/WindowRecord.h"
 

@@ -4,7 +4,7 @@
 
 #include "FakeIni.h"
 #include "base/ProfileSnapshot.h"
-#include "process/PdbTable.h"
+#include "details/PdbTable.h"
 
 using namespace cvt;
 using cvt::test::FakeIni;

@@ -1,5 +1,5 @@
 // Reading cvtpdb.ini in one pass, looking image names up and painting the danger label.
-#include "process/ProcessDangerDb.h"
+#include "details/ProcessDangerDb.h"
 
 #include "../../res/resource.h"
 #include "base/StringTable.h"

@@ -1,24 +1,12 @@
-// One process while its row is built, and the texts its columns show.
+// The texts the columns of the process list show for one process.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "sysinfo/ProcessRecord.h"
+
 namespace cvt {
-
-struct TProcessManager {
-    uint32_t ProcessID = 0;
-    std::string ImageName;
-    std::string ImagePath;
-    uint32_t PriorityClass = 0;  // 0 when unreadable
-    std::string UserName;
-    uint32_t ThreadCount = 0;
-};
-
-// String-table ids of the priority class names; unknown classes, 0 among them, read "不明".
-[[nodiscard]] unsigned PriorityTextId(uint32_t priorityClass) noexcept;
-// The six classes in the order their names are matched.
-inline constexpr uint32_t kPriorityClasses[] = {0x100, 0x80, 0x8000, 0x20, 0x4000, 0x40};
 
 // Hexadecimal, upper case, at least 6 digits: 1234 -> "0004D2".
 [[nodiscard]] std::string FormatPidHex(uint32_t pid);

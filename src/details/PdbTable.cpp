@@ -1,5 +1,5 @@
 // Loading the danger database and turning a lookup into the label's text and colour.
-#include "process/PdbTable.h"
+#include "details/PdbTable.h"
 
 namespace cvt {
 namespace {

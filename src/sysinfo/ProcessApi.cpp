@@ -1,5 +1,5 @@
 // Run-time lookup of ToolHelp and PSAPI.
-#include "process/ProcessApi.h"
+#include "sysinfo/ProcessApi.h"
 
 #include "base/SystemLibrary.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "base/Ini.h"
-#include "process/PdbTable.h"
+#include "details/PdbTable.h"
 #include "ui/Controls.h"
 
 namespace cvt {

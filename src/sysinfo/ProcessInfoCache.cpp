@@ -1,5 +1,5 @@
 // Per-SID and per-process memo of the refresh.
-#include "process/ProcessInfoCache.h"
+#include "sysinfo/ProcessInfoCache.h"
 
 namespace cvt {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "process/ProcessApi.h"
-#include "process/ProcessInfoCache.h"
-#include "process/ProcessRecord.h"
+#include "sysinfo/ProcessApi.h"
+#include "sysinfo/ProcessInfoCache.h"
+#include "sysinfo/ProcessRecord.h"
 
 namespace cvt {
 

@@ -1,5 +1,5 @@
 // Process snapshot: per process its priority, first module's path and token user.
-#include "process/ProcessSnapshot.h"
+#include "sysinfo/ProcessSnapshot.h"
 
 #include "base/AppPath.h"
 
