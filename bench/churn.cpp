@@ -52,9 +52,9 @@
 
 #include "../tests/support/Drive.h"
 #include "BenchSupport.h"
-#include "app/CommandIds.h"
 #include "app/MainForm.h"
 #include "details/Detail.h"
+#include "lists/CommandIds.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 

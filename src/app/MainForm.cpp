@@ -4,13 +4,14 @@
 #include <commctrl.h>
 
 #include "../../res/resource.h"
-#include "app/CommandIds.h"
 #include "base/AppPath.h"
 #include "base/StringTable.h"
 #include "base/SystemLibrary.h"
 #include "details/Detail.h"
 #include "details/ProcessDangerDb.h"
 #include "editor/VellEdit.h"
+#include "lists/ColumnView.h"
+#include "lists/CommandIds.h"
 #include "schedule/ManageForm.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
@@ -312,17 +313,7 @@ void TFrmCVT::OnContextMenu(HWND control, LPARAM screenPoint) {
     if (popup == nullptr) return;
     if (control == lsv_[0] && !Lsv0ContextPopup()) return;
     if (control == lsv_[1] && !Lsv1ContextPopup()) return;
-    POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-    if (screenPoint == -1) {
-        // From the keyboard: open at the selected row, or at the list's corner.
-        RECT rc{};
-        const int row = ui::SelectedListRow(control);
-        rc.left = LVIR_BOUNDS;
-        if (row < 0 || !SendMessageA(control, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc))) rc = {};
-        pt = {rc.left, rc.bottom};
-        ClientToScreen(control, &pt);
-    }
-    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);
+    TrackListPopup(control, popup, screenPoint, Hwnd());
 }
 
 void TFrmCVT::MiFileExitClick() {

@@ -12,10 +12,10 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/ColumnPositions.h"
-#include "app/ColumnSettings.h"
-#include "app/ProgramState.h"
 #include "base/Handles.h"
+#include "lists/ColumnPositions.h"
+#include "lists/ColumnSettings.h"
+#include "lists/ProgramState.h"
 #include "report/ProcessReport.h"
 #include "schedule/ScheduleStore.h"
 #include "sysinfo/ProcessApi.h"
@@ -39,9 +39,6 @@ enum PageIndex : int { kPageApplications = 0, kPageProcesses = 1, kPageManager =
 inline constexpr int kPageCount = 5;
 // Posted by a list view (wParam: its Tag) when the user has dropped a dragged header.
 inline constexpr UINT kColumnDraggedMessage = WM_APP + 1;
-
-// lstrcmpA of two cell texts, negated for a descending sort key.
-[[nodiscard]] int CompareListItems(const std::string& first, const std::string& second, int sortKey);
 
 class TFrmCVT final : public ui::Window {
 public:
@@ -192,10 +189,9 @@ private:
     void LoadMgrSchedules();
     void SaveMgrSchedules();
 
-    // Columns (ColumnView.cpp).
+    // Columns (SettingsStore.cpp).
     void BuildColumns(const IniSource& columnIni);
     void UpdateColumnPositions(int tag);
-    void SortList(int tag, int sortKey);
 
     void AddProcessRow(const TProcessManager& process, const std::string& systemRoot);
     bool IsSameProcess(uint32_t processId, const std::string& imageName);

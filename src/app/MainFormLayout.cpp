@@ -2,9 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/CommandIds.h"
 #include "app/MainForm.h"
 #include "editor/VellEdit.h"
+#include "lists/ColumnView.h"
+#include "lists/CommandIds.h"
 #include "ui/ButtonRow.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
@@ -18,15 +19,6 @@ SIZE PageSize(HWND page) {
     RECT rc{};
     GetClientRect(page, &rc);
     return {rc.right, rc.bottom};
-}
-
-HWND AddPageList(HWND page, ui::Anchors& anchors, HFONT font, int id, int top = kMargin) {
-    const SIZE size = PageSize(page);
-    HWND list = ui::CreateReportListView(page, id,
-                                         {kMargin, top, size.cx - 2 * kMargin, size.cy - top - ui::kButtonRowSpace},
-                                         font);
-    anchors.Add(list, ui::AnchorAll);
-    return list;
 }
 
 }  // namespace
@@ -80,8 +72,7 @@ void TFrmCVT::LayoutPages() {
 
 void TFrmCVT::CreateApplicationPage(HWND page) {
     auto& anchors = pages_[kPageApplications].ChildAnchors();
-    lsv_[1] = AddPageList(page, anchors, font_.Get(), cmd::Lsv1);
-    ui::SetControlTag(lsv_[1], 1);
+    lsv_[1] = CreatePageList(pages_[kPageApplications], font_.Get(), cmd::Lsv1, 1);
     CreateAppImageList();
     ui::AddButtonRow(page, anchors, font_.Get(),
                  {{cmd::BtnAppNewTask, "新しいタスク(&N)..."},
@@ -93,8 +84,7 @@ void TFrmCVT::CreateApplicationPage(HWND page) {
 
 void TFrmCVT::CreateProcessPage(HWND page) {
     auto& anchors = pages_[kPageProcesses].ChildAnchors();
-    lsv_[0] = AddPageList(page, anchors, font_.Get(), cmd::Lsv0);
-    ui::SetControlTag(lsv_[0], 0);
+    lsv_[0] = CreatePageList(pages_[kPageProcesses], font_.Get(), cmd::Lsv0, 0);
     ui::AddButtonRow(page, anchors, font_.Get(),
                  {{cmd::BtnProcessShowDetail, "詳細(&D)"},
                   {cmd::BtnProcessOpenFolder, "フォルダを開く(&O)"},
@@ -105,8 +95,7 @@ void TFrmCVT::CreateProcessPage(HWND page) {
 
 void TFrmCVT::CreateManagerPage(HWND page) {
     auto& anchors = pages_[kPageManager].ChildAnchors();
-    lsv_[2] = AddPageList(page, anchors, font_.Get(), cmd::Lsv2);
-    ui::SetControlTag(lsv_[2], 2);
+    lsv_[2] = CreatePageList(pages_[kPageManager], font_.Get(), cmd::Lsv2, 2);
     // Design-time headers; the columns built at start replace them.
     ui::AddListColumn(lsv_[2], 0, "イメージ名", 115, 0);
     ui::AddListColumn(lsv_[2], 1, "パス", 120, 0);

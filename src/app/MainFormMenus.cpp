@@ -1,6 +1,6 @@
 // The main menu, the two list popups and their keyboard shortcuts.
-#include "app/CommandIds.h"
 #include "app/MainForm.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/Menu.h"
 

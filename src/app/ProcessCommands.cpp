@@ -6,12 +6,13 @@
 #include <string>
 
 #include "../../res/resource.h"
-#include "app/CommandIds.h"
 #include "app/MainForm.h"
 #include "base/AppPath.h"
 #include "base/AsciiText.h"
 #include "base/StringTable.h"
 #include "details/Detail.h"
+#include "lists/CommandIds.h"
+#include "lists/CopyMessages.h"
 #include "sysinfo/ProcessApi.h"
 #include "sysinfo/ProcessRecord.h"
 #include "ui/Clipboard.h"
@@ -27,8 +28,6 @@ constexpr char kAskPriority[] =
     "（システムに関わるプロセスや処理の重いプロセスの優先度を変更すると、\r\n"
     "　全体的な動作に支障をきたす恐れがあります。）";
 constexpr char kPriorityFailed[] = "優先度の設定に失敗しました。";
-constexpr char kCopied[] = "クリップボードにコピーしました。";
-constexpr char kCopyFailed[] = "クリップボードにコピーできませんでした。";
 
 bool IsLeadByteOfAnsiCodePage(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
@@ -136,7 +135,7 @@ void TFrmCVT::MiProcessCopyClick(int tag) {
     state_.clipboardCopying = false;
     // Saying "copied" when another program holds the clipboard would have the user paste old contents.
     ui::ShowMessage(Hwnd(), copied ? ui::MessageKind::Information : ui::MessageKind::Error,
-                    copied ? kCopied : kCopyFailed);
+                    copied ? kCopiedMessage : kCopyFailedMessage);
 }
 
 void TFrmCVT::SetProcessFileCommandsEnabled(bool enabled) {

@@ -85,4 +85,13 @@ std::string TFrmCVT::ProcessImagePath(uint32_t processId) {
     return GetProcessImagePath(processApi_, state_.isNTPlatform, processId);
 }
 
+std::string TFrmCVT::GetProcessCellText(int kind, int row) const {
+    HWND list = lsv_[0];
+    const int target = row == kNone ? ui::SelectedListRow(list) : row;
+    return ProcessCellTextRule(
+        kind, processPositions_,
+        [&](int cell) { return target < 0 ? std::string() : ui::ListCellText(list, target, cell); },
+        state_.clipboardCopying);
+}
+
 }  // namespace cvt

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "lists/CopyMessages.h"
 #include "report/ProcessReport.h"
 #include "report/ReportView.h"
 #include "report/SafeFileWrite.h"
@@ -18,8 +19,6 @@ namespace cvt {
 namespace {
 
 constexpr char kListRefreshing[] = "リスト更新中です。\r\nもう一度ボタンを押してください。";
-constexpr char kCopied[] = "クリップボードにコピーしました。";
-constexpr char kCopyFailed[] = "クリップボードにコピーできませんでした。";
 // The literal's own NUL ends the list.
 constexpr char kReportFilter[] = "テキストファイル (*.txt)\0*.txt\0全てのファイル (*.*)\0*.*\0";
 constexpr DWORD kReportSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
@@ -82,10 +81,10 @@ void TFrmCVT::BtnReportClipboardClick() {
     if (sedReport_ == nullptr) return;
     // Saying "copied" when the clipboard could not be had would leave the user pasting old contents.
     if (!ui::SetClipboardText(Hwnd(), sedReport_->GetText())) {
-        ui::ShowMessage(Hwnd(), ui::MessageKind::Error, kCopyFailed);
+        ui::ShowMessage(Hwnd(), ui::MessageKind::Error, kCopyFailedMessage);
         return;
     }
-    ui::ShowMessage(Hwnd(), ui::MessageKind::Information, kCopied);
+    ui::ShowMessage(Hwnd(), ui::MessageKind::Information, kCopiedMessage);
 }
 
 void TFrmCVT::BtnReportSaveClick() {

@@ -1,13 +1,14 @@
-// Loading the settings at start and writing them at close.
+// Loading the settings at start and writing them at close, and the columns they describe.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "../../res/resource.h"
-#include "app/CommandIds.h"
 #include "app/MainForm.h"
 #include "base/Ini.h"
 #include "base/IniBool.h"
 #include "base/StringTable.h"
+#include "lists/ColumnView.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
@@ -84,6 +85,36 @@ void TFrmCVT::SaveSettings() {
     placement.length = sizeof placement;
     GetWindowPlacement(Hwnd(), &placement);
     WriteIniStruct(cvtIni.Path(), "Window", "Placement", &placement, sizeof placement);
+}
+
+void TFrmCVT::BuildColumns(const IniSource& columnIni) {
+    for (int n = 0; n < kListCount; ++n) {
+        const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
+        BuildListColumns(lsv_[static_cast<size_t>(n)], n, manager, columnIni);
+        sortFlags_[static_cast<size_t>(n)].Reset(manager.Count);
+    }
+}
+
+void TFrmCVT::UpdateColumnPositions(int tag) {
+    // Cell indexes are the creation order, which a header drag does not change.
+    const std::vector<int>& kinds = columnSettings_[static_cast<size_t>(tag)].Index;
+    if (tag == 0) processPositions_.Update(kinds);
+    else if (tag == 1) windowHandleColumn_.Update(kinds);
+}
+
+void TFrmCVT::LsvColumnDragged(int tag) {
+    if (tag >= 0 && tag < kListCount) UpdateColumnPositions(tag);
+}
+
+void TFrmCVT::LsvColumnClick(int tag, int cellIndex) {
+    if (tag < 0 || tag >= kListCount) return;
+    const int key = ColumnClick(sortFlags_[static_cast<size_t>(tag)], columnSettings_[static_cast<size_t>(tag)],
+                                cellIndex);
+    if (key != 0) SortList(lsv_[static_cast<size_t>(tag)], key);
+}
+
+void TFrmCVT::SortByStoredKey(int tag) {
+    cvt::SortByStoredKey(lsv_[static_cast<size_t>(tag)], columnSettings_[static_cast<size_t>(tag)]);
 }
 
 }  // namespace cvt

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "../../res/resource.h"
-#include "app/CommandIds.h"
 #include "app/DebuggerValue.h"
 #include "app/MainForm.h"
 #include "base/StringTable.h"
 #include "base/SystemLibrary.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/MessageDialog.h"
 

@@ -1,23 +1,10 @@
 // Cell texts of the process list.
 #include "process/ProcessCellText.h"
 
-#include <cstdio>
-
 #include "base/AsciiText.h"
+#include "lists/CellFormat.h"
 
 namespace cvt {
-
-std::string FormatPidHex(uint32_t pid) {
-    char text[16];
-    (void)std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(pid));
-    return text;
-}
-
-std::string FormatDecimal5(int32_t value) {
-    char text[16];
-    (void)std::snprintf(text, sizeof text, "%5d", static_cast<int>(value));
-    return text;
-}
 
 std::string NormalizeImagePath(std::string_view path, std::string_view systemRoot) {
     constexpr std::string_view kSystemRoot = "\\SystemRoot\\";

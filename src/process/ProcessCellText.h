@@ -1,17 +1,11 @@
 // The texts the columns of the process list show for one process.
 #pragma once
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "sysinfo/ProcessRecord.h"
 
 namespace cvt {
-
-// Hexadecimal, upper case, at least 6 digits: 1234 -> "0004D2".
-[[nodiscard]] std::string FormatPidHex(uint32_t pid);
-// "%5d": right-aligned in 5, wider when needed.
-[[nodiscard]] std::string FormatDecimal5(int32_t value);
 
 // Kernel-style prefixes rewritten: "\SystemRoot\" (present in that case) becomes the
 // Windows folder, any case replaced; then every "\??\" is removed.

@@ -4,12 +4,12 @@
 #include <commctrl.h>
 
 #include "../../res/resource.h"
-#include "app/CommandIds.h"
 #include "app/MainForm.h"
 #include "base/StrToInt.h"
 #include "base/StringTable.h"
 #include "base/SystemLibrary.h"
 #include "details/Detail.h"
+#include "lists/CommandIds.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/MessageDialog.h"

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "process/ProcessCellText.h"
+#include "lists/CellFormat.h"
 
 namespace cvt {
 

@@ -6,8 +6,8 @@
 
 #include "../../res/resource.h"
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
 #include "base/StringTable.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"

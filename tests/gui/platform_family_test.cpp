@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"

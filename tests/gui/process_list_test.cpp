@@ -7,7 +7,7 @@
 #include <tlhelp32.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "ui/Clipboard.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"

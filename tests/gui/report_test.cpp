@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
 #include "editor/VellStrings.h"
+#include "lists/CommandIds.h"
 #include "report/ReportView.h"
 #include "sysinfo/OsNameWin32.h"
 #include "ui/Clipboard.h"

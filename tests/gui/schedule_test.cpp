@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "schedule/ManageForm.h"
 #include "schedule/ScheduleText.h"
 #include "ui/Controls.h"

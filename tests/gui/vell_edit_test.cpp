@@ -8,7 +8,7 @@
 
 #include "GuiTestSupport.h"
 #include "VellEditHost.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "ui/Clipboard.h"
 
 using namespace cvt;

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
 #include "details/Detail.h"
+#include "lists/CommandIds.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 

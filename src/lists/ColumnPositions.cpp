@@ -1,5 +1,5 @@
 // Which cell of a row holds each datum the commands read back, by column kind.
-#include "app/ColumnPositions.h"
+#include "lists/ColumnPositions.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Column settings of the three list views: loading, saving and sort keys.
-#include "app/ColumnSettings.h"
+#include "lists/ColumnSettings.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ColumnSettings.h"
+#include "lists/ColumnSettings.h"
 
 namespace cvt {
 
