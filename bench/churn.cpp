@@ -602,7 +602,7 @@ struct Driver {
         int best = -1;
         double bestLeft = kNever;
         for (int row = 0; row < ui::ListRowCount(list); ++row) {
-            const auto pid = form->ProcessIdOfRow(row);
+            const auto pid = form->Processes().ProcessIdOfRow(row);
             if (!pid) continue;
             const auto found = timeLeft.find(*pid);
             if (found == timeLeft.end() || found->second == kNever) continue;  // not a churn child
@@ -644,7 +644,7 @@ struct Driver {
         if (onProcess) {
             const int row = ProcessRowAboutToGo(round % 2 == 1);
             if (row < 0) return false;
-            command.pid = *form->ProcessIdOfRow(row);
+            command.pid = *form->Processes().ProcessIdOfRow(row);
             command.named = NamedChildren(command.pid);
             ui::SelectListRow(form->ListView(0), row);
         } else {
@@ -669,7 +669,7 @@ struct Driver {
             case Kind::Detail:
             case Kind::Priority: {
                 // As the popup menu would: its states are set when it opens.
-                if (!form->Lsv0ContextPopup()) break;
+                if (!form->Processes().Lsv0ContextPopup()) break;
                 const int id = kind == Kind::CopyAll    ? cmd::MiProcessCopyAll
                                : kind == Kind::CopyName ? cmd::MiProcessCopyFileName
                                : kind == Kind::CopyPath ? cmd::MiProcessCopyFilePath

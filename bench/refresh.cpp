@@ -117,7 +117,7 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
     cvt::ProcessInfoCache memo;
     const std::string unknownUser = "?";
     // Unmeasured: settles the form's memo, the list and the separate reader.
-    form->RefreshProcessList();
+    form->Processes().RefreshProcessList();
     Pump();
     (void)cvt::ReadProcessSnapshot(api, true, unknownUser, memo);
     BarePass();
@@ -128,7 +128,7 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
             switch ((step + round) % 4) {
                 case 0: {
                     double t = NowSeconds();
-                    form->RefreshProcessList();
+                    form->Processes().RefreshProcessList();
                     samples->steady.push_back(NowSeconds() - t);
                     t = NowSeconds();
                     UpdateWindow(list);
@@ -143,9 +143,9 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
                     break;
                 }
                 case 2: {
-                    form->ForgetProcessMemo();
+                    form->Processes().ForgetProcessMemo();
                     const double t = NowSeconds();
-                    form->RefreshProcessList();
+                    form->Processes().RefreshProcessList();
                     samples->cold.push_back(NowSeconds() - t);
                     break;
                 }

@@ -37,7 +37,17 @@ std::string ExecutableFolder() {
 
 }  // namespace
 
-TFrmCVT::TFrmCVT(std::string appDir) { state_.appDir = std::move(appDir); }
+TFrmCVT::TFrmCVT(std::string appDir)
+    : processes_(state_, processApi_, columnSettings_[0], shellExecute_,
+                 {.showDetail = [this](const std::string& imageName,
+                                       const std::string& fullPath) { Detail().ShowDetailForProcess(imageName, fullPath); },
+                  .showScheduleDialog = [this](uint32_t priorityClass, const std::string& imageName,
+                                               const std::string& imagePath) {
+                      Manager().ShowMgrDialog(priorityClass, imageName, imagePath);
+                  },
+                  .requestTermination = [this] { RequestTermination(); }}) {
+    state_.appDir = std::move(appDir);
+}
 
 TFrmCVT::~TFrmCVT() {
     // The detail window and the schedule dialog are owned by this one: they go first.
@@ -95,13 +105,13 @@ void TFrmCVT::FormCreate() {
     LoadMgrSchedules();
     dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
     InitCommandTags();
-    UpdateColumnPositions(0);
+    processes_.UpdateColumnPositions();
     UpdateColumnPositions(1);
     state_.SelectedProcessId() = kNone;
     state_.SelectedWindowHandle() = kNone;
     if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_SHOW);
     UpdateWindow(Hwnd());
-    RefreshProcessList();
+    processes_.RefreshProcessList();
     RefreshAppList();
     RefreshMgrList();
 }
@@ -182,30 +192,10 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             MiFileNewTaskClick();
             break;
         case cmd::MiRefreshProcess:
-        case cmd::BtnProcessRefresh:
-            RefreshProcessList();
-            break;
-        case cmd::MiProcessPrioReal:
-        case cmd::MiProcessPrioHigh:
-        case cmd::MiProcessPrioAbove:
-        case cmd::MiProcessPrioNormal:
-        case cmd::MiProcessPrioBelow:
-        case cmd::MiProcessPrioIdle:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id) &&
-                ui::IsMenuCommandEnabled(pumProcess_.Get(), cmd::MiProcessPriority))
-                MiProcessPriorityClick(ui::MenuItemTag(pumProcess_.Get(), id));
-            break;
-        case cmd::MiProcessDetail:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessDetailClick();
-            break;
-        case cmd::MiProcessSetManager:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessSetManagerClick();
+            processes_.RefreshProcessList();
             break;
         case cmd::BtnManageAdd:
             BtnManageAddClick();
-            break;
-        case cmd::BtnProcessShowDetail:
-            MiProcessDetailClick();
             break;
         case cmd::BtnProcessSnapShot:
             BtnProcessSnapShotClick();
@@ -215,20 +205,6 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             break;
         case cmd::BtnReportSave:
             BtnReportSaveClick();
-            break;
-        case cmd::MiProcessExit:
-            MiProcessExitClick();
-            break;
-        case cmd::MiProcessOpenFolder:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessOpenFolderClick();
-            break;
-        case cmd::BtnProcessOpenFolder:
-            MiProcessOpenFolderClick();
-            break;
-        case cmd::MiProcessCopyAll:
-        case cmd::MiProcessCopyFileName:
-        case cmd::MiProcessCopyFilePath:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessCopyClick(ui::MenuItemTag(pumProcess_.Get(), id));
             break;
         case cmd::MiRefreshApp:
         case cmd::BtnAppRefresh:
@@ -262,6 +238,7 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             MiHelpAboutClick();
             break;
         default:
+            processes_.OnCommand(id);
             break;
     }
 }
@@ -276,24 +253,11 @@ LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
         if (header.hwndFrom != lsv_[static_cast<size_t>(tag)]) continue;
         if (header.code == LVN_COLUMNCLICK)
             LsvColumnClick(tag, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
-        if (tag == 0) OnProcessListNotify(header);
+        if (tag == 0) processes_.OnNotify(header);
         if (tag == 1) OnWindowListNotify(header);
         return 0;
     }
     return 0;
-}
-
-void TFrmCVT::OnProcessListNotify(const NMHDR& header) {
-    if (header.code == LVN_ITEMCHANGED) {
-        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
-            Lsv0SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-    } else if (header.code == NM_CLICK) {  // not NM_RCLICK: a right click only opens the popup
-        Lsv0Click();
-    } else if (header.code == NM_DBLCLK) {
-        // Lsv0DblClick: the detail, when the command is available for the row.
-        if (ui::IsMenuCommandEnabled(pumProcess_.Get(), cmd::MiProcessDetail)) MiProcessDetailClick();
-    }
 }
 
 void TFrmCVT::OnWindowListNotify(const NMHDR& header) {
@@ -309,11 +273,9 @@ void TFrmCVT::OnWindowListNotify(const NMHDR& header) {
 }
 
 void TFrmCVT::OnContextMenu(HWND control, LPARAM screenPoint) {
-    HMENU popup = control == lsv_[0] ? pumProcess_.Get() : control == lsv_[1] ? pumApp_.Get() : nullptr;
-    if (popup == nullptr) return;
-    if (control == lsv_[0] && !Lsv0ContextPopup()) return;
-    if (control == lsv_[1] && !Lsv1ContextPopup()) return;
-    TrackListPopup(control, popup, screenPoint, Hwnd());
+    if (processes_.OnContextMenu(control, screenPoint)) return;
+    if (control != lsv_[1] || !Lsv1ContextPopup()) return;
+    TrackListPopup(control, pumApp_.Get(), screenPoint, Hwnd());
 }
 
 void TFrmCVT::MiFileExitClick() {

@@ -16,11 +16,10 @@
 #include "lists/ColumnPositions.h"
 #include "lists/ColumnSettings.h"
 #include "lists/ProgramState.h"
+#include "process/ProcessPage.h"
 #include "report/ProcessReport.h"
 #include "schedule/ScheduleStore.h"
 #include "sysinfo/ProcessApi.h"
-#include "sysinfo/ProcessInfoCache.h"
-#include "sysinfo/ProcessRecord.h"
 #include "ui/Page.h"
 #include "ui/Shell.h"
 #include "ui/Window.h"
@@ -64,45 +63,13 @@ public:
     [[nodiscard]] HWND TabControl() const noexcept { return pgcOnly_; }
     [[nodiscard]] HWND Control(int id) const;  // a button, check box or track bar by command id
     [[nodiscard]] HWND PageWindow(int page) const noexcept { return pages_[static_cast<size_t>(page)].Hwnd(); }
-    [[nodiscard]] HMENU ProcessPopup() const noexcept { return pumProcess_.Get(); }
     [[nodiscard]] HMENU AppPopup() const noexcept { return pumApp_.Get(); }
     [[nodiscard]] const ColumnSettingsArray& Columns() const noexcept { return columnSettings_; }
-    [[nodiscard]] const ProcessColumnPositions& ProcessPositions() const noexcept { return processPositions_; }
     [[nodiscard]] const WindowHandleColumn& WindowHandlePosition() const noexcept { return windowHandleColumn_; }
     [[nodiscard]] int ActivePage() const;
     void SelectPage(int page);
 
-    // Text of a process column kind in a row of Lsv0; kNone as the row means the selected row.
-    [[nodiscard]] std::string GetProcessCellText(int kind, int row) const;
-    // Sorts list 0 or 1 by its stored sort column and direction (after every refresh).
-    void SortByStoredKey(int tag);
-
-    // Process list (ProcessList.cpp).
-    void RefreshProcessList();
-    [[nodiscard]] std::string PriorityClassToName(uint32_t priorityClass) const;
-    [[nodiscard]] uint32_t PriorityNameToClass(const std::string& name) const;
-    // Full image path of one process, not normalised; empty when it cannot be found.
-    [[nodiscard]] std::string ProcessImagePath(uint32_t processId);
-    // The PID a row shows, in either format; kNone: the selected row.
-    [[nodiscard]] std::optional<uint32_t> ProcessIdOfRow(int row) const;
-    [[nodiscard]] int FindProcessRow(uint32_t processId) const;
-    // The next refresh reads every process's path and user afresh.
-    void ForgetProcessMemo() { processCache_ = ProcessInfoCache{}; }
-
-    // Process commands (ProcessCommands.cpp).
-    void MiProcessPriorityClick(int priorityClass);
-    // Asks, ends the process and removes its row. A non-empty expectedImageName
-    // refuses a process that has taken over the PID since the row was made.
-    void EndProcessWithConfirmation(HWND list, uint32_t processId, const std::string& expectedImageName = {});
-    void MiProcessExitClick();
-    void MiProcessDetailClick();
-    void MiProcessOpenFolderClick();
-    void MiProcessCopyClick(int tag);
-    void Lsv0SelectItem(int row, bool selected);
-    void Lsv0Click();
-    // False when the popup must not open.
-    bool Lsv0ContextPopup();
-    void MarkCurrentPriority(const std::string& text);
+    [[nodiscard]] ProcessPage& Processes() noexcept { return processes_; }
 
     // Window list (windows/Application.cpp).
     void RefreshAppList();
@@ -156,7 +123,6 @@ public:
     // Rebuilds the schedule list; with no schedules it leaves the list as it is.
     void RefreshMgrList();
     void BtnManageAddClick();
-    void MiProcessSetManagerClick();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -165,7 +131,6 @@ private:
     // Layout and menus (MainFormLayout.cpp, MainFormMenus.cpp).
     void CreateControls();
     void CreatePages();
-    void CreateProcessPage(HWND page);
     void CreateApplicationPage(HWND page);
     void CreateManagerPage(HWND page);
     void CreateReportPage(HWND page);
@@ -193,10 +158,6 @@ private:
     void BuildColumns(const IniSource& columnIni);
     void UpdateColumnPositions(int tag);
 
-    void AddProcessRow(const TProcessManager& process, const std::string& systemRoot);
-    bool IsSameProcess(uint32_t processId, const std::string& imageName);
-    void SetProcessFileCommandsEnabled(bool enabled);
-
     void LoadStatusLibrary();
     void CreateAppImageList();
     static BOOL CALLBACK EnumAppWindowsProc(HWND window, LPARAM self);
@@ -207,7 +168,6 @@ private:
 
     void OnCommand(int id, int notifyCode, HWND control);
     LRESULT OnNotify(const NMHDR& header);
-    void OnProcessListNotify(const NMHDR& header);
     void OnWindowListNotify(const NMHDR& header);
     void OnContextMenu(HWND control, LPARAM screenPoint);
     void OnSize();
@@ -216,18 +176,18 @@ private:
     [[nodiscard]] std::string BuildProcessReport() const;
 
     ProgramState state_;
+    ProcessApi processApi_;  // the provider of process facts, shared by the two list pages
+    ColumnSettingsArray columnSettings_{};
+    ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
     UniqueFont font_;
     HWND pgcOnly_ = nullptr;
     std::array<ui::Page, kPageCount> pages_;
     std::array<HWND, 3> lsv_{};
     HWND lblRefreshRate_ = nullptr;
-    UniqueMenu pumProcess_;
     UniqueMenu pumApp_;
     UniqueAccel mainAccel_;
     UniqueAccel processAccel_;
-    ColumnSettingsArray columnSettings_{};
     std::array<SortDirectionFlags, 3> sortFlags_{};
-    ProcessColumnPositions processPositions_;
     WindowHandleColumn windowHandleColumn_;
     std::unique_ptr<ProcessDangerDb> dangerDb_;
     std::unique_ptr<TFrmDetail> detail_;
@@ -236,18 +196,16 @@ private:
     LocalClock localClock_;
     MgrScheduleList mgrSchedules_;  // outlives the dialog that appends to it
     std::unique_ptr<TFrmManager> manager_;
-    ProcessApi processApi_;
     UniqueLibrary user32_;
     IsHungAppWindowFn isHungAppWindow_ = nullptr;
     HIMAGELIST imlApp_ = nullptr;  // owned by Lsv1
     int appImageCounter_ = 0;
     std::unordered_map<HICON, int> appImageOfIcon_;  // within one refresh
-    ProcessInfoCache processCache_;
-    ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
     unsigned refreshInterval_ = 0;
     bool tickInProgress_ = false;
     bool terminationRequested_ = false;
     bool settingsLoaded_ = false;
+    ProcessPage processes_;
 };
 
 }  // namespace cvt

@@ -40,7 +40,8 @@ void TFrmCVT::CreateControls() {
     }
     CreatePages();
     CreateApplicationPage(PageWindow(kPageApplications));
-    CreateProcessPage(PageWindow(kPageProcesses));
+    processes_.Create(Hwnd(), pages_[kPageProcesses], font_.Get());
+    lsv_[0] = processes_.List();
     CreateManagerPage(PageWindow(kPageManager));
     CreateReportPage(PageWindow(kPageReport));
     CreateSettingsPage(PageWindow(kPageSettings));
@@ -80,17 +81,6 @@ void TFrmCVT::CreateApplicationPage(HWND page) {
                   {cmd::BtnAppTerminate, "タスクの終了(&E)"},
                   {cmd::BtnAppRefresh, "更新(&R)"},
                   {cmd::BtnAppExit, "終了(&X)"}});
-}
-
-void TFrmCVT::CreateProcessPage(HWND page) {
-    auto& anchors = pages_[kPageProcesses].ChildAnchors();
-    lsv_[0] = CreatePageList(pages_[kPageProcesses], font_.Get(), cmd::Lsv0, 0);
-    ui::AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnProcessShowDetail, "詳細(&D)"},
-                  {cmd::BtnProcessOpenFolder, "フォルダを開く(&O)"},
-                  {cmd::BtnProcessRefresh, "更新(&R)"},
-                  {cmd::BtnProcessSnapShot, "レポート(&R)"},
-                  {cmd::BtnProcessExit, "終了(&X)"}});
 }
 
 void TFrmCVT::CreateManagerPage(HWND page) {

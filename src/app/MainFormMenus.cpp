@@ -1,4 +1,4 @@
-// The main menu, the two list popups and their keyboard shortcuts.
+// The main menu, the window list's popup and the keyboard shortcuts.
 #include "app/MainForm.h"
 #include "lists/CommandIds.h"
 #include "ui/Controls.h"
@@ -23,29 +23,6 @@ HMENU TFrmCVT::CreateMainMenu() {
 }
 
 void TFrmCVT::CreatePopupMenus() {
-    pumProcess_.Reset(CreatePopupMenu());
-    HMENU p = pumProcess_.Get();
-    ui::AppendMenuItem(p, {.id = cmd::MiProcessDetail, .caption = "詳細(&D)...", .shortcut = "Ctrl+D"});
-    ui::AppendMenuItem(p, {.id = cmd::MiProcessSetManager, .caption = "マネジメントする(&N)...", .enabled = false});
-    ui::AppendMenuSeparator(p);
-    HMENU priority = ui::AppendSubmenu(p, {.id = cmd::MiProcessPriority, .caption = "優先度の設定(&P)"});
-    ui::AppendMenuItem(priority, {.id = cmd::MiProcessPrioReal, .caption = "リアルタイム(&R)", .radio = true});
-    ui::AppendMenuItem(priority, {.id = cmd::MiProcessPrioHigh, .caption = "高(&H)", .radio = true});
-    ui::AppendMenuItem(priority, {.id = cmd::MiProcessPrioAbove, .caption = "通常以上(&A)", .radio = true});
-    ui::AppendMenuItem(priority,
-                       {.id = cmd::MiProcessPrioNormal, .caption = "通常(&N)", .shortcut = "Ctrl+N", .radio = true,
-                        .checked = true});
-    ui::AppendMenuItem(priority, {.id = cmd::MiProcessPrioBelow, .caption = "通常以下(&B)", .radio = true});
-    ui::AppendMenuItem(priority, {.id = cmd::MiProcessPrioIdle, .caption = "低(&L)", .radio = true});
-    ui::AppendMenuItem(p, {.id = cmd::MiProcessExit, .caption = "プロセスの終了(&E)", .shortcut = "Ctrl+Q"});
-    ui::AppendMenuSeparator(p);
-    ui::AppendMenuItem(p, {.id = cmd::MiProcessOpenFolder, .caption = "フォルダを開く(&F)...", .shortcut = "Ctrl+F"});
-    HMENU copy = ui::AppendSubmenu(p, {.id = cmd::MiProcessCopy, .caption = "クリップボードにコピー"});
-    ui::AppendMenuItem(copy, {.id = cmd::MiProcessCopyAll, .caption = "一括(&A)", .shortcut = "Ctrl+C"});
-    ui::AppendMenuSeparator(copy);
-    ui::AppendMenuItem(copy, {.id = cmd::MiProcessCopyFileName, .caption = "プロセスのイメージ名(&N)"});
-    ui::AppendMenuItem(copy, {.id = cmd::MiProcessCopyFilePath, .caption = "プロセスのパス(&P)"});
-
     pumApp_.Reset(CreatePopupMenu());
     HMENU a = pumApp_.Get();
     ui::AppendMenuItem(a, {.id = cmd::MiAppChangeTask, .caption = "切り替え(&S)"});
@@ -73,20 +50,12 @@ void TFrmCVT::CreateAccelerators() {
 }
 
 bool TFrmCVT::TranslateShortcut(MSG& msg) {
-    if (processAccel_ && GetFocus() == lsv_[0] && TranslateAcceleratorA(Hwnd(), processAccel_.Get(), &msg)) return true;
+    if (processAccel_ && GetFocus() == processes_.List() && TranslateAcceleratorA(Hwnd(), processAccel_.Get(), &msg)) return true;
     return mainAccel_ && TranslateAcceleratorA(Hwnd(), mainAccel_.Get(), &msg) != 0;
 }
 
 void TFrmCVT::InitCommandTags() {
-    // Column positions are unknown until UpdateColumnPositions runs.
-    processPositions_ = ProcessColumnPositions{};
-    HMENU p = pumProcess_.Get();
-    const struct { int id; int tag; } menuTags[] = {
-        {cmd::MiProcessPrioReal, 256},  {cmd::MiProcessPrioHigh, 128},   {cmd::MiProcessPrioAbove, 32768},
-        {cmd::MiProcessPrioNormal, 32}, {cmd::MiProcessPrioBelow, 16384}, {cmd::MiProcessPrioIdle, 64},
-        {cmd::MiProcessCopyAll, 0},     {cmd::MiProcessCopyFileName, 1},  {cmd::MiProcessCopyFilePath, 2},
-        {cmd::MiProcessCopy, 0}};
-    for (const auto& t : menuTags) ui::SetMenuItemTag(p, t.id, t.tag);
+    processes_.InitCommandTags();
     const struct { int id; int tag; } appTags[] = {
         {cmd::MiAppChangeTask, 0},    {cmd::MiAppMinimize, 2},      {cmd::MiAppMaximize, 3},
         {cmd::MiAppAlwaysTopMost, 4}, {cmd::MiAppToolWindow, 5},    {cmd::MiAppEnableUserInput, 6},
@@ -95,10 +64,8 @@ void TFrmCVT::InitCommandTags() {
     ui::SetControlTag(Control(cmd::BtnAppShowForeground), 1);
     ui::SetControlTag(Control(cmd::BtnAppTerminate), 9);
 
-    // The 95/98/Me family has no above- or below-normal class and no standard task manager setting.
+    // The 95/98/Me family has no standard task manager setting.
     const bool nt = state_.isNTPlatform;
-    ui::EnableMenuCommand(p, cmd::MiProcessPrioAbove, nt);
-    ui::EnableMenuCommand(p, cmd::MiProcessPrioBelow, nt);
     EnableWindow(Control(cmd::ChkStandardization), nt ? TRUE : FALSE);
 }
 

@@ -52,11 +52,11 @@ std::string TFrmCVT::BuildProcessReport() const {
     std::vector<ProcessReportRow> rows;
     rows.reserve(static_cast<size_t>(count > 0 ? count : 0));
     for (int row = 0; row < count; ++row) {
-        rows.push_back({.name = GetProcessCellText(2, row),
-                        .id = GetProcessCellText(0, row),
-                        .priority = GetProcessCellText(4, row),
-                        .user = GetProcessCellText(5, row),
-                        .path = GetProcessCellText(3, row)});
+        rows.push_back({.name = processes_.GetProcessCellText(2, row),
+                        .id = processes_.GetProcessCellText(0, row),
+                        .priority = processes_.GetProcessCellText(4, row),
+                        .user = processes_.GetProcessCellText(5, row),
+                        .path = processes_.GetProcessCellText(3, row)});
     }
     return ProcessReportText(now, osName, rows);
 }

@@ -98,7 +98,7 @@ void TFrmCVT::BuildColumns(const IniSource& columnIni) {
 void TFrmCVT::UpdateColumnPositions(int tag) {
     // Cell indexes are the creation order, which a header drag does not change.
     const std::vector<int>& kinds = columnSettings_[static_cast<size_t>(tag)].Index;
-    if (tag == 0) processPositions_.Update(kinds);
+    if (tag == 0) processes_.UpdateColumnPositions();
     else if (tag == 1) windowHandleColumn_.Update(kinds);
 }
 
@@ -111,10 +111,6 @@ void TFrmCVT::LsvColumnClick(int tag, int cellIndex) {
     const int key = ColumnClick(sortFlags_[static_cast<size_t>(tag)], columnSettings_[static_cast<size_t>(tag)],
                                 cellIndex);
     if (key != 0) SortList(lsv_[static_cast<size_t>(tag)], key);
-}
-
-void TFrmCVT::SortByStoredKey(int tag) {
-    cvt::SortByStoredKey(lsv_[static_cast<size_t>(tag)], columnSettings_[static_cast<size_t>(tag)]);
 }
 
 }  // namespace cvt

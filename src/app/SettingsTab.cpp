@@ -54,7 +54,7 @@ void TFrmCVT::RefreshTimerTimer() {
             bool& flag;
             ~Lowered() { flag = false; }
         } lowered{tickInProgress_};
-        RefreshProcessList();
+        processes_.RefreshProcessList();
         RefreshAppList();
         RefreshMgrList();
     }

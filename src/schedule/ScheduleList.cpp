@@ -73,11 +73,4 @@ void TFrmCVT::RefreshMgrList() {
 
 void TFrmCVT::BtnManageAddClick() { Manager().ShowMgrDialog(NORMAL_PRIORITY_CLASS, "", ""); }
 
-void TFrmCVT::MiProcessSetManagerClick() {
-    const std::string priority = GetProcessCellText(4, kNone);
-    const std::string imageName = GetProcessCellText(2, kNone);
-    const std::string imagePath = GetProcessCellText(3, kNone);
-    Manager().ShowMgrDialog(PriorityNameToClass(priority), imageName, imagePath);
-}
-
 }  // namespace cvt

@@ -9,7 +9,9 @@
 #include "base/StringTable.h"
 #include "base/SystemLibrary.h"
 #include "details/Detail.h"
+#include "lists/ColumnView.h"
 #include "lists/CommandIds.h"
+#include "sysinfo/ProcessSnapshot.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/MessageDialog.h"
@@ -73,7 +75,7 @@ void TFrmCVT::RefreshAppList() {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     EnumWindows(&TFrmCVT::EnumAppWindowsProc, reinterpret_cast<LPARAM>(this));
     if (ui::SelectedListRow(list) < 0 && ui::ListRowCount(list) > 0) ui::SelectListRow(list, 0);
-    SortByStoredKey(1);
+    SortByStoredKey(list, columnSettings_[1]);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -202,25 +204,25 @@ void TFrmCVT::MiAppItemClick(int tag) {
             break;
         }
         case 7: {
-            const std::string path = ProcessImagePath(OwnerProcess(window));
+            const std::string path = GetProcessImagePath(processApi_, state_.isNTPlatform, OwnerProcess(window));
             if (path.empty()) ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_NO_FILE_NAME_FROM_PROCESS));
             else Detail().ShowDetailForFile(path);
             break;
         }
         case 8: {
             const DWORD processId = OwnerProcess(window);
-            const int row = FindProcessRow(processId);
+            const int row = processes_.FindProcessRow(processId);
             if (row >= 0) {
-                ui::SelectListRow(lsv_[0], row);
+                ui::SelectListRow(processes_.List(), row);
                 SelectPage(kPageProcesses);
             } else {
                 ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_APP_NOT_IN_PROCESS_LIST));
-                RefreshProcessList();
+                processes_.RefreshProcessList();
             }
             break;
         }
         case 9:
-            EndProcessWithConfirmation(lsv_[0], OwnerProcess(window));
+            processes_.EndProcessWithConfirmation(OwnerProcess(window));
             break;
         default:
             break;

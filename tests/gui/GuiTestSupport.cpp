@@ -82,7 +82,7 @@ void ChildProcess::End() {
     }
 }
 
-int RowOfProcess(TFrmCVT& form, DWORD processId) { return form.FindProcessRow(processId); }
+int RowOfProcess(TFrmCVT& form, DWORD processId) { return form.Processes().FindProcessRow(processId); }
 
 TestWindow::TestWindow(const char* title, bool withIcon, bool visible) {
     const char* className = withIcon ? "CvtTestWindowWithIcon" : "CvtTestWindowWithoutIcon";

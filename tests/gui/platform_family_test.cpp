@@ -36,16 +36,16 @@ TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {
     MainFormHost host(folder);
     TFrmCVT& form = host.Form();
     EXPECT_FALSE(form.State().isNTPlatform);
-    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioAbove));
-    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioBelow));
-    EXPECT_TRUE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioHigh));
+    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessPrioAbove));
+    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessPrioBelow));
+    EXPECT_TRUE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessPrioHigh));
     EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::ChkStandardization)));
 
     // The image name is the file-name part of the snapshot's text, and the path is that text itself.
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string exeName = strrchr(self, '\\') + 1;
-    const int own = form.FindProcessRow(GetCurrentProcessId());
+    const int own = form.Processes().FindProcessRow(GetCurrentProcessId());
     ASSERT_GE(own, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 0), exeName);
     EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 5), exeName);  // Wine's snapshot gives the bare name

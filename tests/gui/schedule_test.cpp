@@ -288,27 +288,27 @@ TEST_F(ScheduleTest, ProcessPriorityDecidesThePriorityBoxByExactTextAndTheMenuSt
     const int row = RowOfProcess(form, child.Id());
     ASSERT_GE(row, 0);
     ui::SelectListRow(form.ListView(0), row);
-    ASSERT_TRUE(form.Lsv0ContextPopup());
-    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessSetManager));
+    ASSERT_TRUE(form.Processes().Lsv0ContextPopup());
+    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessSetManager));
     SendMessageA(form.Hwnd(), WM_COMMAND, cmd::MiProcessSetManager, 0);
     SendMessageA(form.Hwnd(), WM_COMMAND, cmd::MiAppSetManager, 0);
     EXPECT_FALSE(dialog.Visible());
 
-    form.MiProcessSetManagerClick();
+    form.Processes().MiProcessSetManagerClick();
     ASSERT_TRUE(dialog.Visible());
     EXPECT_EQ(WindowText(dialog[mgr::EdtImageName]), "cvtmgr-child.exe");
     EXPECT_EQ(lstrcmpiA(WindowText(dialog[mgr::EdtImagePath]).c_str(), child.Path().c_str()), 0);
     EXPECT_EQ(WindowText(dialog[mgr::CmbPriority]), "高");
     // The list's half-width "ﾘｱﾙﾀｲﾑ" matches no item: enabled, and the choice stays.
     ASSERT_TRUE(SetPriorityClass(child.Handle(), REALTIME_PRIORITY_CLASS));
-    form.RefreshProcessList();
-    ASSERT_EQ(form.GetProcessCellText(4, kNone), "ﾘｱﾙﾀｲﾑ");
-    form.MiProcessSetManagerClick();
+    form.Processes().RefreshProcessList();
+    ASSERT_EQ(form.Processes().GetProcessCellText(4, kNone), "ﾘｱﾙﾀｲﾑ");
+    form.Processes().MiProcessSetManagerClick();
     EXPECT_TRUE(IsWindowEnabled(dialog[mgr::CmbPriority]));
     EXPECT_EQ(WindowText(dialog[mgr::CmbPriority]), "高");
     // An unreadable priority disables the box and clears it.
     ui::SetListCellText(form.ListView(0), ui::SelectedListRow(form.ListView(0)), 2, "不明");
-    form.MiProcessSetManagerClick();
+    form.Processes().MiProcessSetManagerClick();
     EXPECT_FALSE(IsWindowEnabled(dialog[mgr::CmbPriority]));
     EXPECT_EQ(dialog.Chosen(mgr::CmbPriority), -1);
 }

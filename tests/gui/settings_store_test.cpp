@@ -114,7 +114,7 @@ TEST(SettingsStore, DraggedColumnAndWidthComeBackAtNextStartWithTheSortColumnFol
     EXPECT_EQ(host.Form().Columns()[0].SortIndex, 3);
     EXPECT_TRUE(host.Form().Columns()[0].SortWay);
     // The PID is still found in its own column.
-    EXPECT_EQ(host.Form().ProcessPositions().PidCell(), 2);
+    EXPECT_EQ(host.Form().Processes().Positions().PidCell(), 2);
 }
 
 TEST(SettingsStore, PlacementAndOptionsAreRestored) {

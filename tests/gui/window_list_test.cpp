@@ -154,15 +154,15 @@ TEST_F(WindowListTest, ShowProcessSelectsTheOwnerOrReportsItMissing) {
     Select(form, window.Hwnd());
     form.MiAppItemClick(8);
     EXPECT_EQ(form.ActivePage(), kPageProcesses);
-    EXPECT_EQ(ui::SelectedListRow(form.ListView(0)), form.FindProcessRow(GetCurrentProcessId()));
+    EXPECT_EQ(ui::SelectedListRow(form.ListView(0)), form.Processes().FindProcessRow(GetCurrentProcessId()));
 
     form.SelectPage(kPageApplications);
-    SendMessageA(form.ListView(0), LVM_DELETEITEM, form.FindProcessRow(GetCurrentProcessId()), 0);
+    SendMessageA(form.ListView(0), LVM_DELETEITEM, form.Processes().FindProcessRow(GetCurrentProcessId()), 0);
     form.MiAppItemClick(8);
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].text, "指定したアプリケーションはプロセス一覧に存在しません。");
     EXPECT_EQ(form.ActivePage(), kPageApplications);
-    EXPECT_GE(form.FindProcessRow(GetCurrentProcessId()), 0);  // the list was refreshed
+    EXPECT_GE(form.Processes().FindProcessRow(GetCurrentProcessId()), 0);  // the list was refreshed
 
     form.MiAppItemClick(7);
     EXPECT_TRUE(IsWindowVisible(form.Detail().Hwnd()));
