@@ -620,7 +620,7 @@ struct Driver {
         int best = -1;
         double bestLeft = kNever;
         for (int row = 0; row < ui::ListRowCount(list); ++row) {
-            const auto handle = form->WindowHandleOfRow(row);
+            const auto handle = form->Applications().WindowHandleOfRow(row);
             if (!handle) continue;
             HWND hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(*handle));
             const auto found = timeLeft.find(hwnd);
@@ -650,7 +650,7 @@ struct Driver {
         } else {
             const int row = WindowRowAboutToGo(round % 2 == 1);
             if (row < 0) return false;
-            const auto handle = form->WindowHandleOfRow(row);
+            const auto handle = form->Applications().WindowHandleOfRow(row);
             command.window = reinterpret_cast<HWND>(static_cast<intptr_t>(*handle));
             ui::SelectListRow(form->ListView(1), row);
         }
@@ -690,7 +690,7 @@ struct Driver {
                 return true;
             case Kind::WindowDetail:
             case Kind::EndTask:
-                if (!form->Lsv1ContextPopup()) break;
+                if (!form->Applications().Lsv1ContextPopup()) break;
                 commands.push_back(command);
                 Send(kind == Kind::WindowDetail ? cmd::MiAppShowDetail : cmd::MiAppTerminate);
                 return true;

@@ -5,7 +5,7 @@
 //
 // In one run, the two sizes in alternating blocks, the kinds alternating in
 // every round, as medians per size:
-//   (a) TFrmCVT::RefreshProcessList() on the real main window, steady state
+//   (a) ProcessPage::RefreshProcessList() on the real main window, steady state
 //       (the memo filled by the refresh before, as a timer refresh finds it);
 //   (b) the same snapshot's calls with no list view and no memo: ToolHelp walk;
 //       per process OpenProcess(0x410), GetPriorityClass, EnumProcessModules with

@@ -45,7 +45,19 @@ TFrmCVT::TFrmCVT(std::string appDir)
                                                const std::string& imagePath) {
                       Manager().ShowMgrDialog(priorityClass, imageName, imagePath);
                   },
-                  .requestTermination = [this] { RequestTermination(); }}) {
+                  .requestTermination = [this] { RequestTermination(); }}),
+      applications_(state_, processApi_, columnSettings_[1],
+                    {.showDetailForFile = [this](const std::string& fullPath) { Detail().ShowDetailForFile(fullPath); },
+                     .endProcess = [this](uint32_t processId) { processes_.EndProcessWithConfirmation(processId); },
+                     .showProcess =
+                         [this](uint32_t processId) {
+                             const int row = processes_.FindProcessRow(processId);
+                             if (row < 0) return false;
+                             ui::SelectListRow(processes_.List(), row);
+                             SelectPage(kPageProcesses);
+                             return true;
+                         },
+                     .refreshProcessList = [this] { processes_.RefreshProcessList(); }}) {
     state_.appDir = std::move(appDir);
 }
 
@@ -96,7 +108,7 @@ bool TFrmCVT::PreTranslateMessage(MSG& msg) {
 void TFrmCVT::FormCreate() {
     if (state_.appDir.empty()) state_.appDir = ExecutableFolder();
     state_.debugPrivilegeEnabled = EnableDebugPrivilege();
-    LoadStatusLibrary();
+    applications_.LoadStatusLibrary();
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
@@ -106,13 +118,13 @@ void TFrmCVT::FormCreate() {
     dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
     InitCommandTags();
     processes_.UpdateColumnPositions();
-    UpdateColumnPositions(1);
+    applications_.UpdateColumnPositions();
     state_.SelectedProcessId() = kNone;
     state_.SelectedWindowHandle() = kNone;
     if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_SHOW);
     UpdateWindow(Hwnd());
     processes_.RefreshProcessList();
-    RefreshAppList();
+    applications_.RefreshAppList();
     RefreshMgrList();
 }
 
@@ -207,23 +219,7 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             BtnReportSaveClick();
             break;
         case cmd::MiRefreshApp:
-        case cmd::BtnAppRefresh:
-            RefreshAppList();
-            break;
-        case cmd::MiAppChangeTask:
-        case cmd::MiAppMinimize:
-        case cmd::MiAppMaximize:
-        case cmd::MiAppAlwaysTopMost:
-        case cmd::MiAppToolWindow:
-        case cmd::MiAppEnableUserInput:
-        case cmd::MiAppShowDetail:
-        case cmd::MiAppShowProcess:
-        case cmd::MiAppTerminate:
-            MiAppItemClick(ui::MenuItemTag(pumApp_.Get(), id));
-            break;
-        case cmd::BtnAppShowForeground:
-        case cmd::BtnAppTerminate:
-            MiAppItemClick(ui::ControlTag(control));
+            applications_.RefreshAppList();
             break;
         case cmd::ChkStandardization:
             if (notifyCode == BN_CLICKED) ChkStandardizationClick();
@@ -238,7 +234,7 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             MiHelpAboutClick();
             break;
         default:
-            processes_.OnCommand(id);
+            if (!processes_.OnCommand(id)) applications_.OnCommand(id, control);
             break;
     }
 }
@@ -254,28 +250,14 @@ LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
         if (header.code == LVN_COLUMNCLICK)
             LsvColumnClick(tag, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         if (tag == 0) processes_.OnNotify(header);
-        if (tag == 1) OnWindowListNotify(header);
+        if (tag == 1) applications_.OnNotify(header);
         return 0;
     }
     return 0;
 }
 
-void TFrmCVT::OnWindowListNotify(const NMHDR& header) {
-    if (header.code == LVN_ITEMCHANGED) {
-        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
-            Lsv1SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-    } else if (header.code == NM_CLICK) {
-        Lsv1Click();
-    } else if (header.code == NM_DBLCLK) {
-        MiAppItemClick(7);  // Lsv1DblClick: the executable's detail
-    }
-}
-
 void TFrmCVT::OnContextMenu(HWND control, LPARAM screenPoint) {
-    if (processes_.OnContextMenu(control, screenPoint)) return;
-    if (control != lsv_[1] || !Lsv1ContextPopup()) return;
-    TrackListPopup(control, pumApp_.Get(), screenPoint, Hwnd());
+    if (!processes_.OnContextMenu(control, screenPoint)) applications_.OnContextMenu(control, screenPoint);
 }
 
 void TFrmCVT::MiFileExitClick() {

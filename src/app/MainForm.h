@@ -23,7 +23,7 @@
 #include "ui/Page.h"
 #include "ui/Shell.h"
 #include "ui/Window.h"
-#include "windows/WindowRecord.h"
+#include "windows/ApplicationPage.h"
 
 namespace cvt {
 
@@ -63,28 +63,12 @@ public:
     [[nodiscard]] HWND TabControl() const noexcept { return pgcOnly_; }
     [[nodiscard]] HWND Control(int id) const;  // a button, check box or track bar by command id
     [[nodiscard]] HWND PageWindow(int page) const noexcept { return pages_[static_cast<size_t>(page)].Hwnd(); }
-    [[nodiscard]] HMENU AppPopup() const noexcept { return pumApp_.Get(); }
     [[nodiscard]] const ColumnSettingsArray& Columns() const noexcept { return columnSettings_; }
-    [[nodiscard]] const WindowHandleColumn& WindowHandlePosition() const noexcept { return windowHandleColumn_; }
     [[nodiscard]] int ActivePage() const;
     void SelectPage(int page);
 
     [[nodiscard]] ProcessPage& Processes() noexcept { return processes_; }
-
-    // Window list (windows/Application.cpp).
-    void RefreshAppList();
-    void MiAppItemClick(int tag);
-    void Lsv1SelectItem(int row, bool selected);
-    void Lsv1Click();
-    // False when the popup must not open.
-    bool Lsv1ContextPopup();
-    [[nodiscard]] std::optional<int32_t> WindowHandleOfRow(int row) const;
-
-    using IsHungAppWindowFn = BOOL(WINAPI*)(HWND);
-    // The system's hung-window test as loaded at start (null when the system lacks it).
-    [[nodiscard]] IsHungAppWindowFn HungWindowTest() const noexcept { return isHungAppWindow_; }
-    // Tests stand in for it where Wine cannot list another process's hung window.
-    void UseHungWindowTest(IsHungAppWindowFn test) noexcept { isHungAppWindow_ = test; }
+    [[nodiscard]] ApplicationPage& Applications() noexcept { return applications_; }
 
     // Settings page (SettingsTab.cpp).
     void TrbRefreshRateChange();
@@ -131,12 +115,10 @@ private:
     // Layout and menus (MainFormLayout.cpp, MainFormMenus.cpp).
     void CreateControls();
     void CreatePages();
-    void CreateApplicationPage(HWND page);
     void CreateManagerPage(HWND page);
     void CreateReportPage(HWND page);
     void CreateSettingsPage(HWND page);
     HMENU CreateMainMenu();
-    void CreatePopupMenus();
     void CreateAccelerators();
     void LayoutPages();
 
@@ -156,19 +138,9 @@ private:
 
     // Columns (SettingsStore.cpp).
     void BuildColumns(const IniSource& columnIni);
-    void UpdateColumnPositions(int tag);
-
-    void LoadStatusLibrary();
-    void CreateAppImageList();
-    static BOOL CALLBACK EnumAppWindowsProc(HWND window, LPARAM self);
-    void AddAppRow(const AppWindowRow& window, HICON icon);
-    void SetAppCommandsEnabled(bool enabled);
-    bool SelectedWindowStillListed();
-    void ReportWindowGone();
 
     void OnCommand(int id, int notifyCode, HWND control);
     LRESULT OnNotify(const NMHDR& header);
-    void OnWindowListNotify(const NMHDR& header);
     void OnContextMenu(HWND control, LPARAM screenPoint);
     void OnSize();
     void FormCloseQuery();
@@ -184,11 +156,9 @@ private:
     std::array<ui::Page, kPageCount> pages_;
     std::array<HWND, 3> lsv_{};
     HWND lblRefreshRate_ = nullptr;
-    UniqueMenu pumApp_;
     UniqueAccel mainAccel_;
     UniqueAccel processAccel_;
     std::array<SortDirectionFlags, 3> sortFlags_{};
-    WindowHandleColumn windowHandleColumn_;
     std::unique_ptr<ProcessDangerDb> dangerDb_;
     std::unique_ptr<TFrmDetail> detail_;
     ReportView* sedReport_ = nullptr;  // not owned
@@ -196,16 +166,12 @@ private:
     LocalClock localClock_;
     MgrScheduleList mgrSchedules_;  // outlives the dialog that appends to it
     std::unique_ptr<TFrmManager> manager_;
-    UniqueLibrary user32_;
-    IsHungAppWindowFn isHungAppWindow_ = nullptr;
-    HIMAGELIST imlApp_ = nullptr;  // owned by Lsv1
-    int appImageCounter_ = 0;
-    std::unordered_map<HICON, int> appImageOfIcon_;  // within one refresh
     unsigned refreshInterval_ = 0;
     bool tickInProgress_ = false;
     bool terminationRequested_ = false;
     bool settingsLoaded_ = false;
     ProcessPage processes_;
+    ApplicationPage applications_;
 };
 
 }  // namespace cvt

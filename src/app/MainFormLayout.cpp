@@ -39,7 +39,8 @@ void TFrmCVT::CreateControls() {
         SendMessageA(pgcOnly_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
     CreatePages();
-    CreateApplicationPage(PageWindow(kPageApplications));
+    applications_.Create(Hwnd(), pages_[kPageApplications], font_.Get());
+    lsv_[1] = applications_.List();
     processes_.Create(Hwnd(), pages_[kPageProcesses], font_.Get());
     lsv_[0] = processes_.List();
     CreateManagerPage(PageWindow(kPageManager));
@@ -47,7 +48,6 @@ void TFrmCVT::CreateControls() {
     CreateSettingsPage(PageWindow(kPageSettings));
     for (size_t tag = 0; tag < lsv_.size(); ++tag)
         ui::NotifyColumnDragged(lsv_[tag], Hwnd(), kColumnDraggedMessage, tag);
-    CreatePopupMenus();
     CreateAccelerators();
     SelectPage(kPageProcesses);
 }
@@ -69,18 +69,6 @@ void TFrmCVT::LayoutPages() {
     for (auto& page : pages_)
         SetWindowPos(page.Hwnd(), nullptr, display.left, display.top, display.right - display.left,
                      display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TFrmCVT::CreateApplicationPage(HWND page) {
-    auto& anchors = pages_[kPageApplications].ChildAnchors();
-    lsv_[1] = CreatePageList(pages_[kPageApplications], font_.Get(), cmd::Lsv1, 1);
-    CreateAppImageList();
-    ui::AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnAppNewTask, "新しいタスク(&N)..."},
-                  {cmd::BtnAppShowForeground, "切り替え(&A)"},
-                  {cmd::BtnAppTerminate, "タスクの終了(&E)"},
-                  {cmd::BtnAppRefresh, "更新(&R)"},
-                  {cmd::BtnAppExit, "終了(&X)"}});
 }
 
 void TFrmCVT::CreateManagerPage(HWND page) {

@@ -1,4 +1,4 @@
-// The main menu, the window list's popup and the keyboard shortcuts.
+// The main menu, the keyboard shortcuts and the command tags.
 #include "app/MainForm.h"
 #include "lists/CommandIds.h"
 #include "ui/Controls.h"
@@ -22,24 +22,6 @@ HMENU TFrmCVT::CreateMainMenu() {
     return bar;
 }
 
-void TFrmCVT::CreatePopupMenus() {
-    pumApp_.Reset(CreatePopupMenu());
-    HMENU a = pumApp_.Get();
-    ui::AppendMenuItem(a, {.id = cmd::MiAppChangeTask, .caption = "切り替え(&S)"});
-    ui::AppendMenuItem(a, {.id = cmd::MiAppMinimize, .caption = "最小化(&M)"});
-    ui::AppendMenuItem(a, {.id = cmd::MiAppMaximize, .caption = "最大化(&X)"});
-    ui::AppendMenuSeparator(a);
-    ui::AppendMenuItem(a, {.id = cmd::MiAppAlwaysTopMost, .caption = "常に手前に表示(&A)"});
-    ui::AppendMenuItem(a, {.id = cmd::MiAppToolWindow, .caption = "ツールウィンドウとして表示(&T)"});
-    ui::AppendMenuItem(a, {.id = cmd::MiAppEnableUserInput, .caption = "ユーザー入力を受け付ける(&I)"});
-    ui::AppendMenuSeparator(a);
-    ui::AppendMenuItem(a, {.id = cmd::MiAppShowDetail, .caption = "実行ファイルの詳細(&O)..."});
-    ui::AppendMenuItem(a, {.id = cmd::MiAppShowProcess, .caption = "プロセスの表示(&P)"});
-    ui::AppendMenuItem(a, {.id = cmd::MiAppSetManager, .caption = "マネジメントする(&N)..."});
-    ui::AppendMenuSeparator(a);
-    ui::AppendMenuItem(a, {.id = cmd::MiAppTerminate, .caption = "タスクの終了(&E)"});
-}
-
 void TFrmCVT::CreateAccelerators() {
     mainAccel_ = ui::CreateAccelerators({{FVIRTKEY, VK_F5, cmd::MiRefreshApp}, {FVIRTKEY, VK_F6, cmd::MiRefreshProcess}});
     processAccel_ = ui::CreateAccelerators({{FVIRTKEY | FCONTROL, 'D', cmd::MiProcessDetail},
@@ -56,13 +38,7 @@ bool TFrmCVT::TranslateShortcut(MSG& msg) {
 
 void TFrmCVT::InitCommandTags() {
     processes_.InitCommandTags();
-    const struct { int id; int tag; } appTags[] = {
-        {cmd::MiAppChangeTask, 0},    {cmd::MiAppMinimize, 2},      {cmd::MiAppMaximize, 3},
-        {cmd::MiAppAlwaysTopMost, 4}, {cmd::MiAppToolWindow, 5},    {cmd::MiAppEnableUserInput, 6},
-        {cmd::MiAppShowDetail, 7},    {cmd::MiAppShowProcess, 8},   {cmd::MiAppTerminate, 9}};
-    for (const auto& t : appTags) ui::SetMenuItemTag(pumApp_.Get(), t.id, t.tag);
-    ui::SetControlTag(Control(cmd::BtnAppShowForeground), 1);
-    ui::SetControlTag(Control(cmd::BtnAppTerminate), 9);
+    applications_.InitCommandTags();
 
     // The 95/98/Me family has no standard task manager setting.
     const bool nt = state_.isNTPlatform;

@@ -95,15 +95,9 @@ void TFrmCVT::BuildColumns(const IniSource& columnIni) {
     }
 }
 
-void TFrmCVT::UpdateColumnPositions(int tag) {
-    // Cell indexes are the creation order, which a header drag does not change.
-    const std::vector<int>& kinds = columnSettings_[static_cast<size_t>(tag)].Index;
-    if (tag == 0) processes_.UpdateColumnPositions();
-    else if (tag == 1) windowHandleColumn_.Update(kinds);
-}
-
 void TFrmCVT::LsvColumnDragged(int tag) {
-    if (tag >= 0 && tag < kListCount) UpdateColumnPositions(tag);
+    if (tag == 0) processes_.UpdateColumnPositions();
+    else if (tag == 1) applications_.UpdateColumnPositions();
 }
 
 void TFrmCVT::LsvColumnClick(int tag, int cellIndex) {

@@ -55,7 +55,7 @@ void TFrmCVT::RefreshTimerTimer() {
             ~Lowered() { flag = false; }
         } lowered{tickInProgress_};
         processes_.RefreshProcessList();
-        RefreshAppList();
+        applications_.RefreshAppList();
         RefreshMgrList();
     }
     MSG msg;

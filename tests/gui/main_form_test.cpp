@@ -106,8 +106,8 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsTagsAndStates) {
     EXPECT_EQ(ui::MenuItemTag(process, cmd::MiProcessPrioAbove), 32768);
     EXPECT_EQ(ui::MenuItemTag(process, cmd::MiProcessPrioIdle), 64);
     EXPECT_EQ(ui::MenuItemTag(process, cmd::MiProcessCopyFilePath), 2);
-    EXPECT_EQ(ui::MenuItemTag(form.AppPopup(), cmd::MiAppTerminate), 9);
-    EXPECT_EQ(ui::MenuItemTag(form.AppPopup(), cmd::MiAppMaximize), 3);
+    EXPECT_EQ(ui::MenuItemTag(form.Applications().Popup(), cmd::MiAppTerminate), 9);
+    EXPECT_EQ(ui::MenuItemTag(form.Applications().Popup(), cmd::MiAppMaximize), 3);
     // This machine is of the NT family.
     EXPECT_TRUE(ui::IsMenuCommandEnabled(process, cmd::MiProcessPrioAbove));
     EXPECT_TRUE(IsWindowEnabled(form.Control(cmd::ChkStandardization)));

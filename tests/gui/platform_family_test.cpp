@@ -52,7 +52,7 @@ TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {
 
     // Without the NT family's hung test every window's status is unknown.
     TestWindow window("cvt 98 window", true, true);
-    form.RefreshAppList();
+    form.Applications().RefreshAppList();
     const int row = RowOfWindow(form, window.Hwnd());
     ASSERT_GE(row, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(1), row, 1), "不明");
