@@ -9,7 +9,6 @@
 #include "base/SystemLibrary.h"
 #include "details/Detail.h"
 #include "details/ProcessDangerDb.h"
-#include "editor/VellEdit.h"
 #include "lists/ColumnView.h"
 #include "lists/CommandIds.h"
 #include "schedule/ManageForm.h"
@@ -57,7 +56,10 @@ TFrmCVT::TFrmCVT(std::string appDir)
                              SelectPage(kPageProcesses);
                              return true;
                          },
-                     .refreshProcessList = [this] { processes_.RefreshProcessList(); }}) {
+                     .refreshProcessList = [this] { processes_.RefreshProcessList(); }}),
+      report_(state_, {.processRowCount = [this] { return ui::ListRowCount(processes_.List()); },
+                       .processCellText = [this](int kind, int row) { return processes_.GetProcessCellText(kind, row); },
+                       .showPage = [this] { SelectPage(kPageReport); }}) {
     state_.appDir = std::move(appDir);
 }
 
@@ -210,13 +212,7 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             BtnManageAddClick();
             break;
         case cmd::BtnProcessSnapShot:
-            BtnProcessSnapShotClick();
-            break;
-        case cmd::BtnReportClipboard:
-            BtnReportClipboardClick();
-            break;
-        case cmd::BtnReportSave:
-            BtnReportSaveClick();
+            report_.BtnProcessSnapShotClick();
             break;
         case cmd::MiRefreshApp:
             applications_.RefreshAppList();
@@ -234,7 +230,7 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             MiHelpAboutClick();
             break;
         default:
-            if (!processes_.OnCommand(id)) applications_.OnCommand(id, control);
+            if (!processes_.OnCommand(id) && !applications_.OnCommand(id, control)) report_.OnCommand(id);
             break;
     }
 }

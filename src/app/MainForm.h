@@ -17,7 +17,7 @@
 #include "lists/ColumnSettings.h"
 #include "lists/ProgramState.h"
 #include "process/ProcessPage.h"
-#include "report/ProcessReport.h"
+#include "report/ReportPage.h"
 #include "schedule/ScheduleStore.h"
 #include "sysinfo/ProcessApi.h"
 #include "ui/Page.h"
@@ -29,8 +29,6 @@ namespace cvt {
 
 class ProcessDangerDb;
 class TFrmDetail;
-class ReportView;
-class TVellEdit;
 class TFrmManager;
 
 // Page indexes of PgcOnly; the Manager page exists but has no tab.
@@ -69,6 +67,7 @@ public:
 
     [[nodiscard]] ProcessPage& Processes() noexcept { return processes_; }
     [[nodiscard]] ApplicationPage& Applications() noexcept { return applications_; }
+    [[nodiscard]] ReportPage& Report() noexcept { return report_; }
 
     // Settings page (SettingsTab.cpp).
     void TrbRefreshRateChange();
@@ -90,17 +89,6 @@ public:
     void LsvColumnClick(int tag, int cellIndex);
     void LsvColumnDragged(int tag);
 
-    // Process report (ReportCommands.cpp).
-    void BtnProcessSnapShotClick();
-    void BtnReportClipboardClick();
-    void BtnReportSaveClick();
-    // The control on the Report page that shows the report; the report commands need one.
-    void ConnectReportView(ReportView* view) noexcept { sedReport_ = view; }
-    // The report editor of the Report page, connected as the report view when the page is made.
-    [[nodiscard]] TVellEdit& SedReport() noexcept { return *sedReportEdit_; }
-    // Tests date the report with a fixed time; empty: the system's local time.
-    using LocalClock = std::function<LocalDateTime()>;
-    void SetLocalClock(LocalClock clock) { localClock_ = std::move(clock); }
 
     // Schedules (schedule/ScheduleList.cpp).
     [[nodiscard]] const MgrScheduleList& MgrSchedules() const noexcept { return mgrSchedules_; }
@@ -116,7 +104,6 @@ private:
     void CreateControls();
     void CreatePages();
     void CreateManagerPage(HWND page);
-    void CreateReportPage(HWND page);
     void CreateSettingsPage(HWND page);
     HMENU CreateMainMenu();
     void CreateAccelerators();
@@ -144,8 +131,6 @@ private:
     void OnContextMenu(HWND control, LPARAM screenPoint);
     void OnSize();
     void FormCloseQuery();
-    // The report text of the process list as it stands, in its shown order.
-    [[nodiscard]] std::string BuildProcessReport() const;
 
     ProgramState state_;
     ProcessApi processApi_;  // the provider of process facts, shared by the two list pages
@@ -161,9 +146,6 @@ private:
     std::array<SortDirectionFlags, 3> sortFlags_{};
     std::unique_ptr<ProcessDangerDb> dangerDb_;
     std::unique_ptr<TFrmDetail> detail_;
-    ReportView* sedReport_ = nullptr;  // not owned
-    std::unique_ptr<TVellEdit> sedReportEdit_;
-    LocalClock localClock_;
     MgrScheduleList mgrSchedules_;  // outlives the dialog that appends to it
     std::unique_ptr<TFrmManager> manager_;
     unsigned refreshInterval_ = 0;
@@ -172,6 +154,7 @@ private:
     bool settingsLoaded_ = false;
     ProcessPage processes_;
     ApplicationPage applications_;
+    ReportPage report_;
 };
 
 }  // namespace cvt

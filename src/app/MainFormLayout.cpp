@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "app/MainForm.h"
-#include "editor/VellEdit.h"
 #include "lists/ColumnView.h"
 #include "lists/CommandIds.h"
 #include "ui/ButtonRow.h"
@@ -11,17 +10,6 @@
 #include "ui/ListView.h"
 
 namespace cvt {
-namespace {
-
-constexpr int kMargin = ui::kButtonMargin;
-
-SIZE PageSize(HWND page) {
-    RECT rc{};
-    GetClientRect(page, &rc);
-    return {rc.right, rc.bottom};
-}
-
-}  // namespace
 
 void TFrmCVT::CreateControls() {
     font_.Reset(ui::CreatePointFont("ＭＳ Ｐゴシック", 9));
@@ -44,7 +32,7 @@ void TFrmCVT::CreateControls() {
     processes_.Create(Hwnd(), pages_[kPageProcesses], font_.Get());
     lsv_[0] = processes_.List();
     CreateManagerPage(PageWindow(kPageManager));
-    CreateReportPage(PageWindow(kPageReport));
+    report_.Create(Hwnd(), pages_[kPageReport], font_.Get());
     CreateSettingsPage(PageWindow(kPageSettings));
     for (size_t tag = 0; tag < lsv_.size(); ++tag)
         ui::NotifyColumnDragged(lsv_[tag], Hwnd(), kColumnDraggedMessage, tag);
@@ -84,29 +72,6 @@ void TFrmCVT::CreateManagerPage(HWND page) {
                   {cmd::BtnManageAdd, "追加(&A)..."},
                   {cmd::BtnManageDelete, "削除(&D)"},
                   {cmd::BtnManagerExit, "終了(&X)"}});
-}
-
-void TFrmCVT::CreateReportPage(HWND page) {
-    auto& anchors = pages_[kPageReport].ChildAnchors();
-    const SIZE size = PageSize(page);
-    HWND label = ui::CreateLabel(page, "「レポート」タブでは、プロセス一覧で取得したレポートの内容を表示します。",
-                                 {kMargin, kMargin, size.cx - 2 * kMargin, 12}, font_.Get());
-    anchors.Add(label, ui::AnchorLeft | ui::AnchorTop | ui::AnchorRight);
-    sedReportEdit_ = std::make_unique<TVellEdit>();
-    TVellEdit& sed = *sedReportEdit_;
-    sed.SetFont({.Name = "ＭＳ ゴシック", .Height = -13, .CharSet = SHIFTJIS_CHARSET, .Color = 0});
-    sed.SetBorderStyle(TBorderStyle::bsSingle);
-    sed.Model().HorzScrollBar = true;
-    sed.Model().SetWordWrap(false);
-    // Between the label and the buttons, growing with the page.
-    constexpr int kEditTop = kMargin + 12 + kMargin / 2;
-    sed.Create(page, kMargin, kEditTop, size.cx - 2 * kMargin, size.cy - kEditTop - ui::kButtonRowSpace, cmd::SedReport);
-    anchors.Add(sed.Hwnd(), ui::AnchorAll);
-    ConnectReportView(&sed);
-    ui::AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnReportSave, "保存(&S)..."},
-                  {cmd::BtnReportClipboard, "Clipboard(&C)"},
-                  {cmd::BtnReportExit, "終了(&X)"}});
 }
 
 void TFrmCVT::CreateSettingsPage(HWND page) {

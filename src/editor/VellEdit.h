@@ -13,7 +13,7 @@
 #include "editor/GdiTextMeasurer.h"
 #include "editor/VellEditModel.h"
 #include "editor/VellEditView.h"
-#include "report/ReportView.h"
+#include "editor/ReportView.h"
 #include "ui/Window.h"
 
 namespace cvt {

@@ -1,4 +1,4 @@
-// What the main window needs of the control that shows the process report.
+// What the Report page needs of the control that shows the process report; the editor provides it.
 #pragma once
 #include <string>
 #include <string_view>
