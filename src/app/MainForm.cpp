@@ -11,7 +11,6 @@
 #include "details/ProcessDangerDb.h"
 #include "lists/ColumnView.h"
 #include "lists/CommandIds.h"
-#include "schedule/ManageForm.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
@@ -42,7 +41,7 @@ TFrmCVT::TFrmCVT(std::string appDir)
                                        const std::string& fullPath) { Detail().ShowDetailForProcess(imageName, fullPath); },
                   .showScheduleDialog = [this](uint32_t priorityClass, const std::string& imageName,
                                                const std::string& imagePath) {
-                      Manager().ShowMgrDialog(priorityClass, imageName, imagePath);
+                      manager_.ShowMgrDialog(priorityClass, imageName, imagePath);
                   },
                   .requestTermination = [this] { RequestTermination(); }}),
       applications_(state_, processApi_, columnSettings_[1],
@@ -65,7 +64,6 @@ TFrmCVT::TFrmCVT(std::string appDir)
 
 TFrmCVT::~TFrmCVT() {
     // The detail window and the schedule dialog are owned by this one: they go first.
-    manager_.reset();
     detail_.reset();
 }
 
@@ -90,20 +88,12 @@ TFrmDetail& TFrmCVT::Detail() {
     return *detail_;
 }
 
-TFrmManager& TFrmCVT::Manager() {
-    if (!manager_) {
-        manager_ = std::make_unique<TFrmManager>(mgrSchedules_, [this] { RefreshMgrList(); });
-        manager_->Create(Hwnd());
-    }
-    return *manager_;
-}
-
 bool TFrmCVT::PreTranslateMessage(MSG& msg) {
     if (TranslateShortcut(msg)) return true;
     if (detail_ && detail_->Hwnd() != nullptr && IsChild(detail_->Hwnd(), msg.hwnd))
         return IsDialogMessageA(detail_->Hwnd(), &msg) != FALSE;
-    if (manager_ && manager_->Hwnd() != nullptr && (msg.hwnd == manager_->Hwnd() || IsChild(manager_->Hwnd(), msg.hwnd)))
-        return IsDialogMessageA(manager_->Hwnd(), &msg) != FALSE;
+    if (HWND dialog = manager_.DialogWindow(); dialog != nullptr && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)))
+        return IsDialogMessageA(dialog, &msg) != FALSE;
     return Hwnd() != nullptr && IsDialogMessageA(Hwnd(), &msg) != FALSE;
 }
 
@@ -116,7 +106,7 @@ void TFrmCVT::FormCreate() {
     GetVersionExA(&version);
     state_.isNTPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     LoadSettings();
-    LoadMgrSchedules();
+    manager_.LoadMgrSchedules(IniPath(IDS_CVTMGR_INI));
     dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
     InitCommandTags();
     processes_.UpdateColumnPositions();
@@ -127,7 +117,7 @@ void TFrmCVT::FormCreate() {
     UpdateWindow(Hwnd());
     processes_.RefreshProcessList();
     applications_.RefreshAppList();
-    RefreshMgrList();
+    manager_.RefreshMgrList();
 }
 
 bool TFrmCVT::EnableDebugPrivilege() {
@@ -208,9 +198,6 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
         case cmd::MiRefreshProcess:
             processes_.RefreshProcessList();
             break;
-        case cmd::BtnManageAdd:
-            BtnManageAddClick();
-            break;
         case cmd::BtnProcessSnapShot:
             report_.BtnProcessSnapShotClick();
             break;
@@ -230,7 +217,8 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             MiHelpAboutClick();
             break;
         default:
-            if (!processes_.OnCommand(id) && !applications_.OnCommand(id, control)) report_.OnCommand(id);
+            if (!processes_.OnCommand(id) && !applications_.OnCommand(id, control) && !report_.OnCommand(id))
+                manager_.OnCommand(id);
             break;
     }
 }
@@ -284,7 +272,7 @@ void TFrmCVT::MiHelpAboutClick() {
 
 void TFrmCVT::FormCloseQuery() {
     SaveSettings();
-    SaveMgrSchedules();
+    manager_.SaveMgrSchedules(IniPath(IDS_CVTMGR_INI));
 }
 
 }  // namespace cvt

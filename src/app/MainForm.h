@@ -18,7 +18,7 @@
 #include "lists/ProgramState.h"
 #include "process/ProcessPage.h"
 #include "report/ReportPage.h"
-#include "schedule/ScheduleStore.h"
+#include "schedule/ManagerPage.h"
 #include "sysinfo/ProcessApi.h"
 #include "ui/Page.h"
 #include "ui/Shell.h"
@@ -29,7 +29,6 @@ namespace cvt {
 
 class ProcessDangerDb;
 class TFrmDetail;
-class TFrmManager;
 
 // Page indexes of PgcOnly; the Manager page exists but has no tab.
 enum PageIndex : int { kPageApplications = 0, kPageProcesses = 1, kPageManager = 2, kPageReport = 3, kPageSettings = 4 };
@@ -49,11 +48,8 @@ public:
     bool TranslateShortcut(MSG& msg);
     // Shortcuts, then dialog-style keyboard navigation of this window or the detail window.
     bool PreTranslateMessage(MSG& msg);
-    // Both are made at their first use: each is a window full of controls that many
-    // runs never show, and making them cost the start about 250 ms under Wine (the
-    // schedule dialog's folder glyph makes the shell build its icon list).
+    // Made at its first use: a window full of controls that many runs never show.
     [[nodiscard]] TFrmDetail& Detail();
-    [[nodiscard]] TFrmManager& Manager();
 
     [[nodiscard]] ProgramState& State() noexcept { return state_; }
     [[nodiscard]] bool TerminationRequested() const noexcept { return terminationRequested_; }
@@ -68,6 +64,7 @@ public:
     [[nodiscard]] ProcessPage& Processes() noexcept { return processes_; }
     [[nodiscard]] ApplicationPage& Applications() noexcept { return applications_; }
     [[nodiscard]] ReportPage& Report() noexcept { return report_; }
+    [[nodiscard]] ManagerPage& Manager() noexcept { return manager_; }
 
     // Settings page (SettingsTab.cpp).
     void TrbRefreshRateChange();
@@ -89,13 +86,6 @@ public:
     void LsvColumnClick(int tag, int cellIndex);
     void LsvColumnDragged(int tag);
 
-
-    // Schedules (schedule/ScheduleList.cpp).
-    [[nodiscard]] const MgrScheduleList& MgrSchedules() const noexcept { return mgrSchedules_; }
-    // Rebuilds the schedule list; with no schedules it leaves the list as it is.
-    void RefreshMgrList();
-    void BtnManageAddClick();
-
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -103,7 +93,6 @@ private:
     // Layout and menus (MainFormLayout.cpp, MainFormMenus.cpp).
     void CreateControls();
     void CreatePages();
-    void CreateManagerPage(HWND page);
     void CreateSettingsPage(HWND page);
     HMENU CreateMainMenu();
     void CreateAccelerators();
@@ -120,8 +109,6 @@ private:
     void SaveSettings();
     void ApplyGeneralOptions(const GeneralOptions& options);
     [[nodiscard]] std::string IniPath(int stringId) const;
-    void LoadMgrSchedules();
-    void SaveMgrSchedules();
 
     // Columns (SettingsStore.cpp).
     void BuildColumns(const IniSource& columnIni);
@@ -146,8 +133,6 @@ private:
     std::array<SortDirectionFlags, 3> sortFlags_{};
     std::unique_ptr<ProcessDangerDb> dangerDb_;
     std::unique_ptr<TFrmDetail> detail_;
-    MgrScheduleList mgrSchedules_;  // outlives the dialog that appends to it
-    std::unique_ptr<TFrmManager> manager_;
     unsigned refreshInterval_ = 0;
     bool tickInProgress_ = false;
     bool terminationRequested_ = false;
@@ -155,6 +140,7 @@ private:
     ProcessPage processes_;
     ApplicationPage applications_;
     ReportPage report_;
+    ManagerPage manager_;
 };
 
 }  // namespace cvt

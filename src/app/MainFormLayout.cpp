@@ -31,7 +31,8 @@ void TFrmCVT::CreateControls() {
     lsv_[1] = applications_.List();
     processes_.Create(Hwnd(), pages_[kPageProcesses], font_.Get());
     lsv_[0] = processes_.List();
-    CreateManagerPage(PageWindow(kPageManager));
+    manager_.Create(Hwnd(), pages_[kPageManager], font_.Get());
+    lsv_[2] = manager_.List();
     report_.Create(Hwnd(), pages_[kPageReport], font_.Get());
     CreateSettingsPage(PageWindow(kPageSettings));
     for (size_t tag = 0; tag < lsv_.size(); ++tag)
@@ -57,21 +58,6 @@ void TFrmCVT::LayoutPages() {
     for (auto& page : pages_)
         SetWindowPos(page.Hwnd(), nullptr, display.left, display.top, display.right - display.left,
                      display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TFrmCVT::CreateManagerPage(HWND page) {
-    auto& anchors = pages_[kPageManager].ChildAnchors();
-    lsv_[2] = CreatePageList(pages_[kPageManager], font_.Get(), cmd::Lsv2, 2);
-    // Design-time headers; the columns built at start replace them.
-    ui::AddListColumn(lsv_[2], 0, "イメージ名", 115, 0);
-    ui::AddListColumn(lsv_[2], 1, "パス", 120, 0);
-    ui::AddListColumn(lsv_[2], 2, "タイマー", 90, 1);
-    ui::AddListColumn(lsv_[2], 3, "動作", 290, 0);
-    ui::AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnManageChangeTimeFormat, "時間表示切替(&T)"},
-                  {cmd::BtnManageAdd, "追加(&A)..."},
-                  {cmd::BtnManageDelete, "削除(&D)"},
-                  {cmd::BtnManagerExit, "終了(&X)"}});
 }
 
 void TFrmCVT::CreateSettingsPage(HWND page) {

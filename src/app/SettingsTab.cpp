@@ -56,7 +56,7 @@ void TFrmCVT::RefreshTimerTimer() {
         } lowered{tickInProgress_};
         processes_.RefreshProcessList();
         applications_.RefreshAppList();
-        RefreshMgrList();
+        manager_.RefreshMgrList();
     }
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
