@@ -808,7 +808,7 @@ int main(int argc, char** argv) {
     form->SetShellExecutor(noShell);
     form->Detail().SetShellExecutor(noShell);
     SendMessageA(form->Control(cmd::TrbRefreshRate), TBM_SETPOS, TRUE, 3);
-    form->TrbRefreshRateChange();
+    form->Settings().TrbRefreshRateChange();
     if (form->RefreshInterval() != 3000) {
         std::fprintf(stderr, "the refresh rate did not take 3 s\n");
         return 1;

@@ -20,6 +20,7 @@ namespace cvt {
 namespace {
 
 constexpr char kClassName[] = "TFrmCVT";
+constexpr UINT_PTR kRefreshTimerId = 1;
 constexpr char kCaption[] = "Corvault Ver 1.01";
 constexpr char kHomePageUrl[] = "https://corvault.example.org/";
 constexpr char kAboutCredits[] = "Copyright (C) 2026 Corvault developers\r\n"
@@ -58,7 +59,8 @@ TFrmCVT::TFrmCVT(std::string appDir)
                      .refreshProcessList = [this] { processes_.RefreshProcessList(); }}),
       report_(state_, {.processRowCount = [this] { return ui::ListRowCount(processes_.List()); },
                        .processCellText = [this](int kind, int row) { return processes_.GetProcessCellText(kind, row); },
-                       .showPage = [this] { SelectPage(kPageReport); }}) {
+                       .showPage = [this] { SelectPage(kPageReport); }}),
+      settings_(state_, [this](unsigned interval) { SetRefreshInterval(interval); }) {
     state_.appDir = std::move(appDir);
 }
 
@@ -161,10 +163,10 @@ LRESULT TFrmCVT::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
             return 0;
         case WM_TIMER:
-            if (wParam == 1) RefreshTimerTimer();
+            if (wParam == kRefreshTimerId) RefreshTimerTimer();
             return 0;
         case WM_HSCROLL:
-            if (reinterpret_cast<HWND>(lParam) == Control(cmd::TrbRefreshRate)) TrbRefreshRateChange();
+            settings_.OnHScroll(reinterpret_cast<HWND>(lParam));
             return 0;
         case kColumnDraggedMessage:
             LsvColumnDragged(static_cast<int>(wParam));
@@ -204,12 +206,6 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
         case cmd::MiRefreshApp:
             applications_.RefreshAppList();
             break;
-        case cmd::ChkStandardization:
-            if (notifyCode == BN_CLICKED) ChkStandardizationClick();
-            break;
-        case cmd::ChkRegisterStartup:
-            if (notifyCode == BN_CLICKED) ChkRegisterStartupClick();
-            break;
         case cmd::MiHelpURLDevelop:
             MiHelpURLDevelopClick();
             break;
@@ -217,8 +213,9 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             MiHelpAboutClick();
             break;
         default:
-            if (!processes_.OnCommand(id) && !applications_.OnCommand(id, control) && !report_.OnCommand(id))
-                manager_.OnCommand(id);
+            if (!processes_.OnCommand(id) && !applications_.OnCommand(id, control) && !report_.OnCommand(id) &&
+                !manager_.OnCommand(id))
+                settings_.OnCommand(id, notifyCode);
             break;
     }
 }
@@ -268,6 +265,47 @@ void TFrmCVT::MiHelpURLDevelopClick() {
 
 void TFrmCVT::MiHelpAboutClick() {
     ui::ShowMessage(Hwnd(), ui::MessageKind::Information, std::string("Corvault Ver 1.00\r\n\r\n") + kAboutCredits);
+}
+
+void TFrmCVT::RefreshTimerTimer() {
+    // The flag covers the refresh only: a box it shows must not have the lists rebuilt
+    // under it, while a box that a command dispatched below opens lets the ticks refresh.
+    if (tickInProgress_ || state_.reportInProgress) return;
+    tickInProgress_ = true;
+    {
+        // Lowered however the refresh ends, or the timer would stay idle for good.
+        struct Lowered {
+            bool& flag;
+            ~Lowered() { flag = false; }
+        } lowered{tickInProgress_};
+        processes_.RefreshProcessList();
+        applications_.RefreshAppList();
+        manager_.RefreshMgrList();
+    }
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+            break;
+        }
+        // A tick that fell due meanwhile is spent: run here, ticks slower than the
+        // interval would nest without end.
+        if (msg.message == WM_TIMER && msg.hwnd == Hwnd() && msg.wParam == kRefreshTimerId) continue;
+        if (!PreTranslateMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    tickInProgress_ = false;
+}
+
+void TFrmCVT::SetRefreshInterval(unsigned interval) {
+    // Each SetTimer starts the countdown afresh and the track bar notifies on every drag
+    // step: only a new interval restarts it, or moving the thumb would put off every refresh.
+    if (interval == refreshInterval_) return;
+    refreshInterval_ = interval;
+    if (interval == 0) KillTimer(Hwnd(), kRefreshTimerId);
+    else SetTimer(Hwnd(), kRefreshTimerId, interval, nullptr);
 }
 
 void TFrmCVT::FormCloseQuery() {

@@ -19,6 +19,7 @@
 #include "process/ProcessPage.h"
 #include "report/ReportPage.h"
 #include "schedule/ManagerPage.h"
+#include "settings/SettingsPage.h"
 #include "sysinfo/ProcessApi.h"
 #include "ui/Page.h"
 #include "ui/Shell.h"
@@ -65,15 +66,12 @@ public:
     [[nodiscard]] ApplicationPage& Applications() noexcept { return applications_; }
     [[nodiscard]] ReportPage& Report() noexcept { return report_; }
     [[nodiscard]] ManagerPage& Manager() noexcept { return manager_; }
+    [[nodiscard]] SettingsPage& Settings() noexcept { return settings_; }
 
-    // Settings page (SettingsTab.cpp).
-    void TrbRefreshRateChange();
+    // RefreshTimer's tick: the three lists rebuilt, unless the report is being made.
     void RefreshTimerTimer();
-    void ChkStandardizationClick();
-    void ChkRegisterStartupClick();
     // Milliseconds between ticks; 0 when the timer is stopped.
     [[nodiscard]] unsigned RefreshInterval() const noexcept { return refreshInterval_; }
-    [[nodiscard]] HWND RefreshRateLabel() const noexcept { return lblRefreshRate_; }
 
     // Tests record shell calls instead of opening other programs' windows.
     void SetShellExecutor(ui::ShellExecutor executor) { shellExecute_ = std::move(executor); }
@@ -93,7 +91,6 @@ private:
     // Layout and menus (MainFormLayout.cpp, MainFormMenus.cpp).
     void CreateControls();
     void CreatePages();
-    void CreateSettingsPage(HWND page);
     HMENU CreateMainMenu();
     void CreateAccelerators();
     void LayoutPages();
@@ -107,7 +104,7 @@ private:
     // Settings store (SettingsStore.cpp).
     void LoadSettings();
     void SaveSettings();
-    void ApplyGeneralOptions(const GeneralOptions& options);
+    void SetRefreshInterval(unsigned interval);
     [[nodiscard]] std::string IniPath(int stringId) const;
 
     // Columns (SettingsStore.cpp).
@@ -127,7 +124,6 @@ private:
     HWND pgcOnly_ = nullptr;
     std::array<ui::Page, kPageCount> pages_;
     std::array<HWND, 3> lsv_{};
-    HWND lblRefreshRate_ = nullptr;
     UniqueAccel mainAccel_;
     UniqueAccel processAccel_;
     std::array<SortDirectionFlags, 3> sortFlags_{};
@@ -141,6 +137,7 @@ private:
     ApplicationPage applications_;
     ReportPage report_;
     ManagerPage manager_;
+    SettingsPage settings_;
 };
 
 }  // namespace cvt

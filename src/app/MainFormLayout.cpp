@@ -1,4 +1,4 @@
-// The main window's controls: tab pages, lists, buttons and the Settings page.
+// The main window's tab control and its pages, each filled by the class of its page.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -34,7 +34,7 @@ void TFrmCVT::CreateControls() {
     manager_.Create(Hwnd(), pages_[kPageManager], font_.Get());
     lsv_[2] = manager_.List();
     report_.Create(Hwnd(), pages_[kPageReport], font_.Get());
-    CreateSettingsPage(PageWindow(kPageSettings));
+    settings_.Create(Hwnd(), pages_[kPageSettings], font_.Get());
     for (size_t tag = 0; tag < lsv_.size(); ++tag)
         ui::NotifyColumnDragged(lsv_[tag], Hwnd(), kColumnDraggedMessage, tag);
     CreateAccelerators();
@@ -58,24 +58,6 @@ void TFrmCVT::LayoutPages() {
     for (auto& page : pages_)
         SetWindowPos(page.Hwnd(), nullptr, display.left, display.top, display.right - display.left,
                      display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TFrmCVT::CreateSettingsPage(HWND page) {
-    HFONT font = font_.Get();
-    ui::CreateGroupBox(page, "リストの更新頻度", {8, 8, 289, 57}, font);
-    // The group box is drawn behind; its inner controls sit on the page at the group's offset.
-    ui::CreateTrackBar(page, cmd::TrbRefreshRate, {8 + 8, 8 + 16, 217, 33},
-                                       {.minimum = 2, .maximum = 59, .position = 4, .lineSize = 3, .pageSize = 6,
-                                        .tickFrequency = 3});
-    lblRefreshRate_ = ui::CreateLabel(page, "更新なし", {8 + 235, 8 + 16, 44, 12}, font, ui::TextAlign::Right);
-    ui::CreateCheckBox(page, cmd::ChkStandardization, " ", {8, 72, 17, 33}, font);
-    ui::FitLabelToText(ui::CreateLabel(
-        page, "Corvaultを標準タスクマネージャとする\r\n※2000/XPのみの機能です / レジストリを変更します",
-        {32, 80, 268, 24}, font));
-    HWND startup =
-        ui::CreateCheckBox(page, cmd::ChkRegisterStartup, "スタートアップに登録する(この機能は調整中です。)",
-                           {8, 120, 297, 17}, font);
-    EnableWindow(startup, FALSE);
 }
 
 HWND TFrmCVT::Control(int id) const {

@@ -39,10 +39,7 @@ bool TFrmCVT::TranslateShortcut(MSG& msg) {
 void TFrmCVT::InitCommandTags() {
     processes_.InitCommandTags();
     applications_.InitCommandTags();
-
-    // The 95/98/Me family has no standard task manager setting.
-    const bool nt = state_.isNTPlatform;
-    EnableWindow(Control(cmd::ChkStandardization), nt ? TRUE : FALSE);
+    settings_.InitCommandTags();
 }
 
 }  // namespace cvt

@@ -34,7 +34,7 @@ void TFrmCVT::LoadSettings() {
     const LoadedSettings loaded = LoadSettingsModel(cvtKeys.Source(), columnKeys.Source());
     for (const std::string& text : loaded.invalidBooleans)
         ui::ShowMessage(Hwnd(), ui::MessageKind::Error, InvalidBooleanMessage(text));
-    for (const GeneralOptions& options : loaded.generalPasses) ApplyGeneralOptions(options);
+    for (const GeneralOptions& options : loaded.generalPasses) settings_.ApplyGeneralOptions(options);
     if (loaded.columnsMissing) {
         ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_NO_COLUMN_DEFINITIONS));
         RequestTermination();
@@ -45,30 +45,13 @@ void TFrmCVT::LoadSettings() {
     settingsLoaded_ = true;
 }
 
-void TFrmCVT::ApplyGeneralOptions(const GeneralOptions& options) {
-    // Assigning runs the handlers, as a user's change would; the rate's label and
-    // timer always follow the assigned position, also when it did not move.
-    SendMessageA(Control(cmd::TrbRefreshRate), TBM_SETPOS, TRUE, options.refreshRate);
-    TrbRefreshRateChange();
-    if (ui::IsChecked(Control(cmd::ChkStandardization)) != options.standardization) {
-        ui::SetChecked(Control(cmd::ChkStandardization), options.standardization);
-        ChkStandardizationClick();
-    }
-    if (ui::IsChecked(Control(cmd::ChkRegisterStartup)) != options.registerStartup) {
-        ui::SetChecked(Control(cmd::ChkRegisterStartup), options.registerStartup);
-        ChkRegisterStartupClick();
-    }
-}
-
 void TFrmCVT::SaveSettings() {
     // A start that ended at missing column definitions leaves the file as it was.
     if (!settingsLoaded_) return;
     ProfileIniFile cvtIni(IniPath(IDS_CVT_INI));
 
     SavedState saved;
-    saved.general.refreshRate = static_cast<int>(SendMessageA(Control(cmd::TrbRefreshRate), TBM_GETPOS, 0, 0));
-    saved.general.standardization = ui::IsChecked(Control(cmd::ChkStandardization));
-    saved.general.registerStartup = ui::IsChecked(Control(cmd::ChkRegisterStartup));
+    saved.general = settings_.Options();
     for (int n = 0; n < kListCount; ++n) {
         const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
         HWND list = lsv_[static_cast<size_t>(n)];
