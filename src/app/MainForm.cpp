@@ -1,4 +1,5 @@
-// Main window: start sequence, message dispatch, help and Run commands, close.
+// Main window: start sequence, the pages' wiring, the routing of messages to
+// them, the refresh timer, help and Run commands, close.
 #include "app/MainForm.h"
 
 #include <commctrl.h>
@@ -9,19 +10,14 @@
 #include "base/SystemLibrary.h"
 #include "details/Detail.h"
 #include "details/ProcessDangerDb.h"
-#include "lists/ColumnView.h"
 #include "lists/CommandIds.h"
-#include "ui/Controls.h"
 #include "ui/ListView.h"
-#include "ui/Menu.h"
 #include "ui/MessageDialog.h"
 
 namespace cvt {
 namespace {
 
-constexpr char kClassName[] = "TFrmCVT";
 constexpr UINT_PTR kRefreshTimerId = 1;
-constexpr char kCaption[] = "Corvault Ver 1.01";
 constexpr char kHomePageUrl[] = "https://corvault.example.org/";
 constexpr char kAboutCredits[] = "Copyright (C) 2026 Corvault developers\r\n"
                                  "不審なプロセスを素早くチェックできるタスクマネージャ";
@@ -34,16 +30,33 @@ std::string ExecutableFolder() {
     return AppDirFromModulePath(path, IsLeadByteOfAnsiCodePage);
 }
 
+bool EnableDebugPrivilege() {
+    HANDLE rawToken = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
+    UniqueKernelHandle token(rawToken);
+    TOKEN_PRIVILEGES privileges{};
+    if (!LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &privileges.Privileges[0].Luid)) return false;
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    TOKEN_PRIVILEGES previous{};
+    DWORD previousLength = 0;
+    SetLastError(0);
+    AdjustTokenPrivileges(token.Get(), FALSE, &privileges, sizeof privileges, &previous, &previousLength);
+    // Success without the privilege assigned reports ERROR_NOT_ALL_ASSIGNED.
+    return GetLastError() == 0;
+}
+
 }  // namespace
 
+// What each page needs of the others it reaches through here.
 TFrmCVT::TFrmCVT(std::string appDir)
     : processes_(state_, processApi_, columnSettings_[0], shellExecute_,
                  {.showDetail = [this](const std::string& imageName,
                                        const std::string& fullPath) { Detail().ShowDetailForProcess(imageName, fullPath); },
-                  .showScheduleDialog = [this](uint32_t priorityClass, const std::string& imageName,
-                                               const std::string& imagePath) {
-                      manager_.ShowMgrDialog(priorityClass, imageName, imagePath);
-                  },
+                  .showScheduleDialog =
+                      [this](uint32_t priorityClass, const std::string& imageName, const std::string& imagePath) {
+                          manager_.ShowMgrDialog(priorityClass, imageName, imagePath);
+                      },
                   .requestTermination = [this] { RequestTermination(); }}),
       applications_(state_, processApi_, columnSettings_[1],
                     {.showDetailForFile = [this](const std::string& fullPath) { Detail().ShowDetailForFile(fullPath); },
@@ -60,26 +73,20 @@ TFrmCVT::TFrmCVT(std::string appDir)
       report_(state_, {.processRowCount = [this] { return ui::ListRowCount(processes_.List()); },
                        .processCellText = [this](int kind, int row) { return processes_.GetProcessCellText(kind, row); },
                        .showPage = [this] { SelectPage(kPageReport); }}),
-      settings_(state_, [this](unsigned interval) { SetRefreshInterval(interval); }) {
+      settings_(state_, [this](unsigned interval) {
+          // Each SetTimer starts the countdown afresh and the track bar notifies on every drag
+          // step: only a new interval restarts it, or moving the thumb would put off every refresh.
+          if (interval == refreshInterval_) return;
+          refreshInterval_ = interval;
+          if (interval == 0) KillTimer(Hwnd(), kRefreshTimerId);
+          else SetTimer(Hwnd(), kRefreshTimerId, interval, nullptr);
+      }) {
     state_.appDir = std::move(appDir);
 }
 
 TFrmCVT::~TFrmCVT() {
-    // The detail window and the schedule dialog are owned by this one: they go first.
+    // The detail window is owned by this one: it goes first.
     detail_.reset();
-}
-
-bool TFrmCVT::Create() {
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CVT));
-    if (!RegisterClassOnce(kClassName, icon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
-    HMENU menu = CreateMainMenu();
-    if (!CreateWindowObject(WS_EX_CONTROLPARENT, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 197,
-                            118, 682, 483, nullptr, menu)) {
-        DestroyMenu(menu);
-        return false;
-    }
-    FormCreate();
-    return true;
 }
 
 TFrmDetail& TFrmCVT::Detail() {
@@ -110,7 +117,10 @@ void TFrmCVT::FormCreate() {
     LoadSettings();
     manager_.LoadMgrSchedules(IniPath(IDS_CVTMGR_INI));
     dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
-    InitCommandTags();
+    // InitCommandTags: each page tags its commands and enables what the system family has.
+    processes_.InitCommandTags();
+    applications_.InitCommandTags();
+    settings_.InitCommandTags();
     processes_.UpdateColumnPositions();
     applications_.UpdateColumnPositions();
     state_.SelectedProcessId() = kNone;
@@ -120,22 +130,6 @@ void TFrmCVT::FormCreate() {
     processes_.RefreshProcessList();
     applications_.RefreshAppList();
     manager_.RefreshMgrList();
-}
-
-bool TFrmCVT::EnableDebugPrivilege() {
-    HANDLE rawToken = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
-    UniqueKernelHandle token(rawToken);
-    TOKEN_PRIVILEGES privileges{};
-    if (!LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &privileges.Privileges[0].Luid)) return false;
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    TOKEN_PRIVILEGES previous{};
-    DWORD previousLength = 0;
-    SetLastError(0);
-    AdjustTokenPrivileges(token.Get(), FALSE, &privileges, sizeof privileges, &previous, &previousLength);
-    // Success without the privilege assigned reports ERROR_NOT_ALL_ASSIGNED.
-    return GetLastError() == 0;
 }
 
 void TFrmCVT::RequestTermination() {
@@ -149,7 +143,7 @@ LRESULT TFrmCVT::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             CreateControls();
             return 0;
         case WM_SIZE:
-            if (pgcOnly_ != nullptr) LayoutPages();
+            if (pgcOnly_ != nullptr) ui::LayoutTabPages(pgcOnly_, pages_);
             return 0;
         case WM_ACTIVATE:
             state_.mainFormActive = LOWORD(wParam) != WA_INACTIVE;
@@ -160,7 +154,8 @@ LRESULT TFrmCVT::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_CONTEXTMENU:
-            OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            if (!processes_.OnContextMenu(reinterpret_cast<HWND>(wParam), lParam))
+                applications_.OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
             return 0;
         case WM_TIMER:
             if (wParam == kRefreshTimerId) RefreshTimerTimer();
@@ -226,8 +221,8 @@ LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
         SelectPage(item < kPageManager ? item : item + 1);
         return 0;
     }
-    for (int tag = 0; tag < 3; ++tag) {
-        if (header.hwndFrom != lsv_[static_cast<size_t>(tag)]) continue;
+    for (int tag = 0; tag < kListCount; ++tag) {
+        if (header.hwndFrom != ListView(tag)) continue;
         if (header.code == LVN_COLUMNCLICK)
             LsvColumnClick(tag, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         if (tag == 0) processes_.OnNotify(header);
@@ -235,10 +230,6 @@ LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
         return 0;
     }
     return 0;
-}
-
-void TFrmCVT::OnContextMenu(HWND control, LPARAM screenPoint) {
-    if (!processes_.OnContextMenu(control, screenPoint)) applications_.OnContextMenu(control, screenPoint);
 }
 
 void TFrmCVT::MiFileExitClick() {
@@ -297,15 +288,6 @@ void TFrmCVT::RefreshTimerTimer() {
         }
     }
     tickInProgress_ = false;
-}
-
-void TFrmCVT::SetRefreshInterval(unsigned interval) {
-    // Each SetTimer starts the countdown afresh and the track bar notifies on every drag
-    // step: only a new interval restarts it, or moving the thumb would put off every refresh.
-    if (interval == refreshInterval_) return;
-    refreshInterval_ = interval;
-    if (interval == 0) KillTimer(Hwnd(), kRefreshTimerId);
-    else SetTimer(Hwnd(), kRefreshTimerId, interval, nullptr);
 }
 
 void TFrmCVT::FormCloseQuery() {

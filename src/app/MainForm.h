@@ -1,19 +1,15 @@
-// The main window: tabs with the three lists, the report and the settings,
-// its menus and buttons, and the start and close sequences.
+// The main window: the tab control and its five pages, the main menu and its
+// shortcuts, the refresh timer, the settings, and the start and close sequences.
+// Each page is a class of its own; the pages meet only through what this window
+// hands them.
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
 
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <unordered_map>
 
 #include "base/Handles.h"
-#include "lists/ColumnPositions.h"
 #include "lists/ColumnSettings.h"
 #include "lists/ProgramState.h"
 #include "process/ProcessPage.h"
@@ -45,16 +41,16 @@ public:
 
     // Creates the window and runs FormCreate; false when the window cannot be created.
     bool Create();
-    // Keyboard shortcuts of the main menu, and of a popup while its list has the focus.
+    // Keyboard shortcuts of the main menu, and of the process popup while its list has the focus.
     bool TranslateShortcut(MSG& msg);
-    // Shortcuts, then dialog-style keyboard navigation of this window or the detail window.
+    // Shortcuts, then dialog-style keyboard navigation of this window, the detail window or the schedule dialog.
     bool PreTranslateMessage(MSG& msg);
     // Made at its first use: a window full of controls that many runs never show.
     [[nodiscard]] TFrmDetail& Detail();
 
     [[nodiscard]] ProgramState& State() noexcept { return state_; }
     [[nodiscard]] bool TerminationRequested() const noexcept { return terminationRequested_; }
-    [[nodiscard]] HWND ListView(int tag) const noexcept { return lsv_[static_cast<size_t>(tag)]; }
+    [[nodiscard]] HWND ListView(int tag) const noexcept;
     [[nodiscard]] HWND TabControl() const noexcept { return pgcOnly_; }
     [[nodiscard]] HWND Control(int id) const;  // a button, check box or track bar by command id
     [[nodiscard]] HWND PageWindow(int page) const noexcept { return pages_[static_cast<size_t>(page)].Hwnd(); }
@@ -72,15 +68,14 @@ public:
     void RefreshTimerTimer();
     // Milliseconds between ticks; 0 when the timer is stopped.
     [[nodiscard]] unsigned RefreshInterval() const noexcept { return refreshInterval_; }
-
     // Tests record shell calls instead of opening other programs' windows.
     void SetShellExecutor(ui::ShellExecutor executor) { shellExecute_ = std::move(executor); }
 
-    // Handlers reached from the menus, buttons and lists.
     void MiFileExitClick();
     void MiFileNewTaskClick();
     void MiHelpURLDevelopClick();
     void MiHelpAboutClick();
+    // Header clicks and drags of all three lists.
     void LsvColumnClick(int tag, int cellIndex);
     void LsvColumnDragged(int tag);
 
@@ -88,51 +83,41 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Layout and menus (MainFormLayout.cpp, MainFormMenus.cpp).
+    // MainFormLayout.cpp: the tab control, the pages and the shortcuts, at WM_CREATE.
     void CreateControls();
-    void CreatePages();
-    HMENU CreateMainMenu();
-    void CreateAccelerators();
-    void LayoutPages();
 
-    // Start sequence (MainForm.cpp).
+    // MainForm.cpp: the start sequence and the routing of messages to the pages.
     void FormCreate();
-    bool EnableDebugPrivilege();
-    void InitCommandTags();
     void RequestTermination();
-
-    // Settings store (SettingsStore.cpp).
-    void LoadSettings();
-    void SaveSettings();
-    void SetRefreshInterval(unsigned interval);
-    [[nodiscard]] std::string IniPath(int stringId) const;
-
-    // Columns (SettingsStore.cpp).
-    void BuildColumns(const IniSource& columnIni);
-
     void OnCommand(int id, int notifyCode, HWND control);
     LRESULT OnNotify(const NMHDR& header);
-    void OnContextMenu(HWND control, LPARAM screenPoint);
-    void OnSize();
     void FormCloseQuery();
 
+    // SettingsStore.cpp.
+    void LoadSettings();
+    void SaveSettings();
+    [[nodiscard]] std::string IniPath(int stringId) const;
+
+    // Referred to by the pages, so made before them.
     ProgramState state_;
     ProcessApi processApi_;  // the provider of process facts, shared by the two list pages
     ColumnSettingsArray columnSettings_{};
     ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
+
     UniqueFont font_;
     HWND pgcOnly_ = nullptr;
     std::array<ui::Page, kPageCount> pages_;
-    std::array<HWND, 3> lsv_{};
     UniqueAccel mainAccel_;
     UniqueAccel processAccel_;
-    std::array<SortDirectionFlags, 3> sortFlags_{};
+    std::array<SortDirectionFlags, kListCount> sortFlags_{};
     std::unique_ptr<ProcessDangerDb> dangerDb_;
     std::unique_ptr<TFrmDetail> detail_;
     unsigned refreshInterval_ = 0;
     bool tickInProgress_ = false;
     bool terminationRequested_ = false;
     bool settingsLoaded_ = false;
+
+    // Gone before the page windows they fill.
     ProcessPage processes_;
     ApplicationPage applications_;
     ReportPage report_;

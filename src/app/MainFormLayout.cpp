@@ -1,15 +1,51 @@
-// The main window's tab control and its pages, each filled by the class of its page.
+// The main window and what it holds itself: the tab control with its pages, each
+// filled by the class of its page, the main menu and the keyboard shortcuts.
 #include <windows.h>
 #include <commctrl.h>
 
+#include "../../res/resource.h"
 #include "app/MainForm.h"
-#include "lists/ColumnView.h"
 #include "lists/CommandIds.h"
-#include "ui/ButtonRow.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
+#include "ui/Menu.h"
 
 namespace cvt {
+namespace {
+
+constexpr char kClassName[] = "TFrmCVT";
+constexpr char kCaption[] = "Corvault Ver 1.01";
+
+HMENU CreateMainMenu() {
+    HMENU bar = CreateMenu();
+    HMENU file = ui::AppendSubmenu(bar, {.caption = "ファイル(&F)"});
+    ui::AppendMenuItem(file, {.id = cmd::MiFileNewTask, .caption = "新しいタスクの実行(&N)..."});
+    ui::AppendMenuSeparator(file);
+    ui::AppendMenuItem(file, {.id = cmd::MiFileExit, .caption = "Corvaultの終了(&X)"});
+    HMENU refresh = ui::AppendSubmenu(bar, {.caption = "更新(&R)"});
+    ui::AppendMenuItem(refresh, {.id = cmd::MiRefreshApp, .caption = "アプリケーションの更新(&A)", .shortcut = "F5"});
+    ui::AppendMenuItem(refresh, {.id = cmd::MiRefreshProcess, .caption = "プロセスの更新(&P)", .shortcut = "F6"});
+    HMENU help = ui::AppendSubmenu(bar, {.caption = "ヘルプ(&H)"});
+    ui::AppendMenuItem(help, {.id = cmd::MiHelpURLDevelop, .caption = "開発元ホームページ(&D)..."});
+    ui::AppendMenuSeparator(help);
+    ui::AppendMenuItem(help, {.id = cmd::MiHelpAbout, .caption = "バージョン情報(&A)..."});
+    return bar;
+}
+
+}  // namespace
+
+bool TFrmCVT::Create() {
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CVT));
+    if (!RegisterClassOnce(kClassName, icon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
+    HMENU menu = CreateMainMenu();
+    if (!CreateWindowObject(WS_EX_CONTROLPARENT, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 197,
+                            118, 682, 483, nullptr, menu)) {
+        DestroyMenu(menu);
+        return false;
+    }
+    FormCreate();
+    return true;
+}
 
 void TFrmCVT::CreateControls() {
     font_.Reset(ui::CreatePointFont("ＭＳ Ｐゴシック", 9));
@@ -26,38 +62,31 @@ void TFrmCVT::CreateControls() {
         item.pszText = const_cast<char*>(kTabCaptions[i]);
         SendMessageA(pgcOnly_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
-    CreatePages();
+    ui::CreateTabPages(pgcOnly_, Hwnd(), pages_);
     applications_.Create(Hwnd(), pages_[kPageApplications], font_.Get());
-    lsv_[1] = applications_.List();
     processes_.Create(Hwnd(), pages_[kPageProcesses], font_.Get());
-    lsv_[0] = processes_.List();
     manager_.Create(Hwnd(), pages_[kPageManager], font_.Get());
-    lsv_[2] = manager_.List();
     report_.Create(Hwnd(), pages_[kPageReport], font_.Get());
     settings_.Create(Hwnd(), pages_[kPageSettings], font_.Get());
-    for (size_t tag = 0; tag < lsv_.size(); ++tag)
-        ui::NotifyColumnDragged(lsv_[tag], Hwnd(), kColumnDraggedMessage, tag);
-    CreateAccelerators();
+    for (int tag = 0; tag < kListCount; ++tag)
+        ui::NotifyColumnDragged(ListView(tag), Hwnd(), kColumnDraggedMessage, static_cast<WPARAM>(tag));
+    mainAccel_ = ui::CreateAccelerators({{FVIRTKEY, VK_F5, cmd::MiRefreshApp}, {FVIRTKEY, VK_F6, cmd::MiRefreshProcess}});
+    processAccel_ = ui::CreateAccelerators({{FVIRTKEY | FCONTROL, 'D', cmd::MiProcessDetail},
+                                            {FVIRTKEY | FCONTROL, 'N', cmd::MiProcessPrioNormal},
+                                            {FVIRTKEY | FCONTROL, 'Q', cmd::MiProcessExit},
+                                            {FVIRTKEY | FCONTROL, 'F', cmd::MiProcessOpenFolder},
+                                            {FVIRTKEY | FCONTROL, 'C', cmd::MiProcessCopyAll}});
     SelectPage(kPageProcesses);
 }
 
-void TFrmCVT::CreatePages() {
-    RECT display{};
-    GetClientRect(pgcOnly_, &display);
-    SendMessageA(pgcOnly_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    for (auto& page : pages_) page.Create(pgcOnly_, Hwnd(), display);
+bool TFrmCVT::TranslateShortcut(MSG& msg) {
+    if (processAccel_ && GetFocus() == processes_.List() && TranslateAcceleratorA(Hwnd(), processAccel_.Get(), &msg))
+        return true;
+    return mainAccel_ && TranslateAcceleratorA(Hwnd(), mainAccel_.Get(), &msg) != 0;
 }
 
-void TFrmCVT::LayoutPages() {
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    SetWindowPos(pgcOnly_, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT display{};
-    GetClientRect(pgcOnly_, &display);
-    SendMessageA(pgcOnly_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    for (auto& page : pages_)
-        SetWindowPos(page.Hwnd(), nullptr, display.left, display.top, display.right - display.left,
-                     display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+HWND TFrmCVT::ListView(int tag) const noexcept {
+    return tag == 0 ? processes_.List() : tag == 1 ? applications_.List() : manager_.List();
 }
 
 HWND TFrmCVT::Control(int id) const {

@@ -1,4 +1,5 @@
-// Loading the settings at start and writing them at close, and the columns they describe.
+// Loading the settings at start and writing them at close, and the header clicks
+// and drags that change the columns they describe.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,8 +9,6 @@
 #include "base/IniBool.h"
 #include "base/StringTable.h"
 #include "lists/ColumnView.h"
-#include "lists/CommandIds.h"
-#include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 
@@ -41,7 +40,11 @@ void TFrmCVT::LoadSettings() {
         return;
     }
     columnSettings_ = loaded.columns;
-    BuildColumns(columnKeys.Source());
+    for (int n = 0; n < kListCount; ++n) {
+        const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
+        BuildListColumns(ListView(n), n, manager, columnKeys.Source());
+        sortFlags_[static_cast<size_t>(n)].Reset(manager.Count);
+    }
     settingsLoaded_ = true;
 }
 
@@ -54,7 +57,7 @@ void TFrmCVT::SaveSettings() {
     saved.general = settings_.Options();
     for (int n = 0; n < kListCount; ++n) {
         const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
-        HWND list = lsv_[static_cast<size_t>(n)];
+        HWND list = ListView(n);
         for (const int cell : ui::ListColumnOrder(list)) {
             if (cell < 0 || cell >= manager.Count) continue;
             const auto c = static_cast<size_t>(cell);
@@ -70,14 +73,6 @@ void TFrmCVT::SaveSettings() {
     WriteIniStruct(cvtIni.Path(), "Window", "Placement", &placement, sizeof placement);
 }
 
-void TFrmCVT::BuildColumns(const IniSource& columnIni) {
-    for (int n = 0; n < kListCount; ++n) {
-        const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
-        BuildListColumns(lsv_[static_cast<size_t>(n)], n, manager, columnIni);
-        sortFlags_[static_cast<size_t>(n)].Reset(manager.Count);
-    }
-}
-
 void TFrmCVT::LsvColumnDragged(int tag) {
     if (tag == 0) processes_.UpdateColumnPositions();
     else if (tag == 1) applications_.UpdateColumnPositions();
@@ -87,7 +82,7 @@ void TFrmCVT::LsvColumnClick(int tag, int cellIndex) {
     if (tag < 0 || tag >= kListCount) return;
     const int key = ColumnClick(sortFlags_[static_cast<size_t>(tag)], columnSettings_[static_cast<size_t>(tag)],
                                 cellIndex);
-    if (key != 0) SortList(lsv_[static_cast<size_t>(tag)], key);
+    if (key != 0) SortList(ListView(tag), key);
 }
 
 }  // namespace cvt
