@@ -80,6 +80,30 @@ std::vector<ListEdit> ReconcileRows(const std::vector<ListRow>& shown, const std
     return edits;
 }
 
+uintptr_t RowIds::IdOf(const std::string& key) {
+    const auto [at, added] = ids_.emplace(key, next_);
+    if (added) keys_.emplace(next_++, key);
+    return at->second;
+}
+
+const std::string* RowIds::KeyOf(uintptr_t id) const {
+    const auto found = keys_.find(id);
+    return found == keys_.end() ? nullptr : &found->second;
+}
+
+void RowIds::KeepOnly(const std::vector<ListRow>& rows) {
+    std::unordered_map<std::string, uintptr_t> kept;
+    std::unordered_map<uintptr_t, std::string> keys;
+    for (const ListRow& row : rows) {
+        const auto found = ids_.find(row.key);
+        if (found == ids_.end()) continue;
+        kept.emplace(row.key, found->second);
+        keys.emplace(found->second, row.key);
+    }
+    ids_ = std::move(kept);
+    keys_ = std::move(keys);
+}
+
 void ApplyListEdits(std::vector<ListRow>& rows, const std::vector<ListEdit>& edits, const std::vector<ListRow>& fresh) {
     for (const ListEdit& edit : edits) {
         const auto row = static_cast<size_t>(edit.row);

@@ -2,7 +2,9 @@
 // touching nothing that did not change: a list refreshed in place looks exactly
 // like one rebuilt, without the cost and the flicker of the rebuild.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace cvt {
@@ -33,6 +35,22 @@ struct ListEdit {
 // is removed and inserted again.
 [[nodiscard]] std::vector<ListEdit> ReconcileRows(const std::vector<ListRow>& shown,
                                                   const std::vector<ListRow>& fresh);
+
+// A number for each key that a list row can carry with it (its lParam), so that
+// the row's key survives sorting and the removal of other rows. 0 is no key.
+class RowIds {
+public:
+    [[nodiscard]] uintptr_t IdOf(const std::string& key);
+    // Null for 0 and for numbers this object did not give.
+    [[nodiscard]] const std::string* KeyOf(uintptr_t id) const;
+    // Forgets the keys these rows do not have: the table never outgrows the list.
+    void KeepOnly(const std::vector<ListRow>& rows);
+
+private:
+    std::unordered_map<std::string, uintptr_t> ids_;
+    std::unordered_map<uintptr_t, std::string> keys_;
+    uintptr_t next_ = 1;
+};
 
 // What the edits do, on plain rows: the tests' model of a list view.
 void ApplyListEdits(std::vector<ListRow>& rows, const std::vector<ListEdit>& edits,

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/ButtonRow.h"
@@ -48,6 +49,17 @@ void SortList(HWND list, int sortKey) {
     for (int row = 0; row < rows; ++row) texts.push_back(ui::ListCellText(list, row, order.cell));
     ui::SortListRows(list, [&](int first, int second) {
         return CompareListItems(texts[static_cast<size_t>(first)], texts[static_cast<size_t>(second)], sortKey);
+    });
+}
+
+void SortRows(std::vector<ListRow>& rows, int sortKey) {
+    const auto cell = static_cast<size_t>(SortOrderFromKey(sortKey).cell);
+    static const std::string kNoText;
+    const auto text = [&](const ListRow& row) -> const std::string& {
+        return cell < row.cells.size() ? row.cells[cell] : kNoText;
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&](const ListRow& first, const ListRow& second) {
+        return CompareListItems(text(first), text(second), sortKey) < 0;
     });
 }
 

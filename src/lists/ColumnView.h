@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/IniSource.h"
+#include "base/ListReconcile.h"
 #include "lists/ColumnSettings.h"
 #include "ui/Page.h"
 
@@ -21,6 +22,9 @@ HWND CreatePageList(ui::Page& page, HFONT font, int id, int tag);
 void BuildListColumns(HWND list, int listNumber, const TColumnManager& manager, const IniSource& columnIni);
 
 void SortList(HWND list, int sortKey);
+// Puts rows in the order SortList gives the same rows in a list: stably, so
+// that equal texts keep the order they came in, as the control's sort does.
+void SortRows(std::vector<ListRow>& rows, int sortKey);
 // By the list's stored sort column and direction, as after every refresh.
 void SortByStoredKey(HWND list, const TColumnManager& manager);
 
