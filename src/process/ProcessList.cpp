@@ -1,5 +1,7 @@
-// The Processes page's controls and its list, rebuilt from a fresh snapshot at every refresh.
+// The Processes page's controls and its list, brought up to date with a fresh snapshot at every refresh.
 #include "process/ProcessPage.h"
+
+#include <algorithm>
 
 #include "../../res/resource.h"
 #include "base/StrToInt.h"
@@ -122,34 +124,46 @@ void ProcessPage::RefreshProcessList() {
         ui::ShowMessage(owner_, ui::MessageKind::SystemError, LoadText(IDS_SNAPSHOT_FAILED));
         links_.requestTermination();
     }
-    HWND list = list_;
     state_.processListRefreshing = true;
-    // Painting stays off until the rows are selected and sorted: nothing half-built is drawn.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    // The rows a rebuild would add, in snapshot order: the remembered process's row is
+    // the one to select, else the first row added; then the stored sort, as a rebuild's.
     const std::string systemRoot = SystemRootFolder();
-    for (const TProcessManager& process : snapshot.processes) AddProcessRow(process, systemRoot);
+    std::vector<ListRow> fresh;
+    fresh.reserve(snapshot.processes.size());
+    std::string selectedKey;
+    for (const TProcessManager& process : snapshot.processes) {
+        AddProcessRow(process, systemRoot, fresh);
+        if (static_cast<int32_t>(process.ProcessID) == state_.SelectedProcessId()) selectedKey = fresh.back().key;
+    }
+    if (selectedKey.empty() && !fresh.empty()) selectedKey = fresh.front().key;
+    SortRows(fresh, SortKeyFor(columns_.SortIndex, columns_.SortWay));
+    // In place: only what changed is touched, so nothing flickers and the view stays where it was.
+    ui::ReconcileListRows(list_, fresh, rowIds_);
     state_.processListRefreshing = false;
 
-    // The first row in snapshot order, so selected before the sort.
-    if (ui::SelectedListRow(list) < 0 && ui::ListRowCount(list) > 0) ui::SelectListRow(list, 0);
-    SortByStoredKey(list, columns_);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    const int selected = ui::SelectedListRow(list);
-    if (selected >= 0) SendMessageA(list, LVM_ENSUREVISIBLE, selected, FALSE);
+    const auto at = std::find_if(fresh.begin(), fresh.end(), [&](const ListRow& row) { return row.key == selectedKey; });
+    if (at != fresh.end()) {
+        const int row = static_cast<int>(at - fresh.begin());
+        // Selecting runs the selection handler, which remembers the PID and sets the commands;
+        // a row that stayed selected gets the same, as it would when added anew.
+        if (ui::SelectedListRow(list_) != row) ui::SelectListRow(list_, row);
+        else Lsv0SelectItem(row, true);
+        SendMessageA(list_, LVM_ENSUREVISIBLE, row, FALSE);
+    }
     // Only one page is shown at a time: a visible page is the active one.
-    if (IsWindowVisible(page_) && state_.mainFormActive) SetFocus(list);
+    if (IsWindowVisible(page_) && state_.mainFormActive) SetFocus(list_);
 }
 
-void ProcessPage::AddProcessRow(const TProcessManager& process, const std::string& systemRoot) {
+void ProcessPage::AddProcessRow(const TProcessManager& process, const std::string& systemRoot,
+                                std::vector<ListRow>& rows) const {
     const std::string priorityName = PriorityClassToName(process.PriorityClass);
-    std::vector<std::string> texts;
-    texts.reserve(columns_.Index.size());
-    for (int kind : columns_.Index) texts.push_back(ProcessCellText(kind, process, priorityName, systemRoot));
-    const int row = ui::AppendListRow(list_, texts);
-    // Selecting runs the selection handler, which remembers the PID again.
-    if (row >= 0 && static_cast<int32_t>(process.ProcessID) == state_.SelectedProcessId()) ui::SelectListRow(list_, row);
+    ListRow& row = rows.emplace_back();
+    // A PID is reused once its process has gone; with its start time it names one process.
+    row.key = std::to_string(process.ProcessID) + (process.CreationTime != 0
+                                                       ? "@" + std::to_string(process.CreationTime)
+                                                       : "/" + process.ImageName);
+    row.cells.reserve(columns_.Index.size());
+    for (int kind : columns_.Index) row.cells.push_back(ProcessCellText(kind, process, priorityName, systemRoot));
 }
 
 std::optional<uint32_t> ProcessPage::ProcessIdOfRow(int row) const {

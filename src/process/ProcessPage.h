@@ -1,5 +1,5 @@
 // The Processes page: the process list with its buttons and popup menu, the
-// refresh that rebuilds it, and the commands on the selected process.
+// refresh that brings it up to date, and the commands on the selected process.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -8,8 +8,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/Handles.h"
+#include "base/ListReconcile.h"
 #include "lists/ColumnPositions.h"
 #include "lists/ColumnSettings.h"
 #include "lists/ProgramState.h"
@@ -80,7 +82,8 @@ public:
 
 private:
     void CreatePopup();
-    void AddProcessRow(const TProcessManager& process, const std::string& systemRoot);
+    // Appends the row a process shows: its key and its cells by the columns' kinds.
+    void AddProcessRow(const TProcessManager& process, const std::string& systemRoot, std::vector<ListRow>& rows) const;
     bool IsSameProcess(uint32_t processId, const std::string& imageName);
     void SetProcessFileCommandsEnabled(bool enabled);
 
@@ -95,6 +98,7 @@ private:
     UniqueMenu popup_;  // PumProcess
     ProcessColumnPositions positions_;
     ProcessInfoCache cache_;
+    RowIds rowIds_;  // the key of each row, carried as its lParam
 };
 
 }  // namespace cvt

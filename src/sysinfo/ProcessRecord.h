@@ -12,6 +12,7 @@ struct TProcessManager {
     uint32_t PriorityClass = 0;  // 0 when unreadable
     std::string UserName;
     uint32_t ThreadCount = 0;
+    uint64_t CreationTime = 0;  // FILETIME of its start; 0 when unreadable (and on 95/98/Me)
 };
 
 // String-table ids of the priority class names; unknown classes, 0 among them, read "不明".

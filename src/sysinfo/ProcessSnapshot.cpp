@@ -50,6 +50,7 @@ void ReadOpenedProcess(ProcessApi& api, bool isNTPlatform, HANDLE process, TProc
     record.PriorityClass = GetPriorityClass(process);
     // Without creation times (95/98/Me) a reused PID could not be told apart: no memo then.
     const uint64_t created = isNTPlatform ? CreationTime(process) : 0;
+    record.CreationTime = created;
     ProcessInfoCache::Identity* known = created != 0 ? cache.Find(record.ProcessID, created) : nullptr;
 
     if (isNTPlatform) {

@@ -2,6 +2,9 @@
 // commands on the selected one.
 #include "windows/ApplicationPage.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "../../res/resource.h"
 #include "base/StrToInt.h"
 #include "base/StringTable.h"
@@ -154,17 +157,66 @@ void ApplicationPage::LoadStatusLibrary() {
 }
 
 void ApplicationPage::RefreshAppList() {
-    appImageCounter_ = 0;
-    appImageOfIcon_.clear();
-    ImageList_RemoveAll(imlApp_);
-    HWND list = list_;
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    found_.clear();
     EnumWindows(&ApplicationPage::EnumAppWindowsProc, reinterpret_cast<LPARAM>(this));
-    if (ui::SelectedListRow(list) < 0 && ui::ListRowCount(list) > 0) ui::SelectListRow(list, 0);
-    SortByStoredKey(list, columns_);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    std::vector<int> images;
+    AssignImages(images);
+    // The rows a rebuild would add, in the order the system enumerates the windows:
+    // the remembered window's row is the one to select, else the first row added.
+    std::vector<ListRow> fresh;
+    fresh.reserve(found_.size());
+    std::string selectedKey;
+    for (size_t i = 0; i < found_.size(); ++i) {
+        AddAppRow(found_[i].row, images[i], fresh);
+        if (static_cast<int32_t>(found_[i].row.handle) == state_.SelectedWindowHandle()) selectedKey = fresh.back().key;
+    }
+    if (selectedKey.empty() && !fresh.empty()) selectedKey = fresh.front().key;
+    SortRows(fresh, SortKeyFor(columns_.SortIndex, columns_.SortWay));
+    // In place: the list keeps its scroll position, and unchanged rows are not redrawn.
+    ui::ReconcileListRows(list_, fresh, rowIds_);
+    const auto at = std::find_if(fresh.begin(), fresh.end(), [&](const ListRow& row) { return row.key == selectedKey; });
+    if (at == fresh.end()) return;
+    const int row = static_cast<int>(at - fresh.begin());
+    if (ui::SelectedListRow(list_) != row) ui::SelectListRow(list_, row);
+    else Lsv1SelectItem(row, true);
+}
+
+void ApplicationPage::AssignImages(std::vector<int>& images) {
+    // One image per distinct icon handle, kept while any window shows it: copying an
+    // icon is the costly step. A slot whose icon has gone takes the next new icon, and
+    // free slots at the end are dropped, so the image list never outgrows the screen.
+    std::unordered_map<HICON, int> kept;
+    for (const Found& window : found_)
+        if (const auto known = imageOfIcon_.find(window.icon); known != imageOfIcon_.end()) kept.insert(*known);
+    std::vector<int> freeSlots;
+    for (const auto& [icon, slot] : imageOfIcon_)
+        if (kept.count(icon) == 0) freeSlots.push_back(slot);
+    std::sort(freeSlots.begin(), freeSlots.end(), std::greater<>());  // lowest last, taken first
+    images.reserve(found_.size());
+    for (const Found& window : found_) {
+        if (const auto known = kept.find(window.icon); known != kept.end()) {
+            images.push_back(known->second);
+            continue;
+        }
+        // A null icon (a window Wine lists without one) is refused, and the row has no image.
+        int slot = -1;
+        if (window.icon != nullptr) {
+            if (freeSlots.empty()) {
+                slot = ImageList_AddIcon(imlApp_, window.icon);
+            } else {
+                slot = ImageList_ReplaceIcon(imlApp_, freeSlots.back(), window.icon);
+                if (slot >= 0) freeSlots.pop_back();
+            }
+        }
+        if (slot >= 0) kept.emplace(window.icon, slot);
+        images.push_back(slot);
+    }
+    imageOfIcon_ = std::move(kept);
+    std::vector<bool> used(static_cast<size_t>(ImageList_GetImageCount(imlApp_)), false);
+    for (const auto& [icon, slot] : imageOfIcon_)
+        if (slot >= 0 && static_cast<size_t>(slot) < used.size()) used[static_cast<size_t>(slot)] = true;
+    for (int last = static_cast<int>(used.size()) - 1; last >= 0 && !used[static_cast<size_t>(last)]; --last)
+        ImageList_Remove(imlApp_, last);
 }
 
 BOOL CALLBACK ApplicationPage::EnumAppWindowsProc(HWND window, LPARAM self) {
@@ -184,25 +236,16 @@ BOOL CALLBACK ApplicationPage::EnumAppWindowsProc(HWND window, LPARAM self) {
     std::string title(static_cast<size_t>(GetWindowTextLengthA(window)) + 5, '\0');
     title.resize(static_cast<size_t>(std::max(0, GetWindowTextA(window, title.data(), static_cast<int>(title.size())))));
     row.title = std::move(title);
-    page.AddAppRow(row, icon);
+    page.found_.push_back({std::move(row), icon});
     return TRUE;
 }
 
-void ApplicationPage::AddAppRow(const AppWindowRow& window, HICON icon) {
-    std::vector<std::string> texts;
-    for (int kind : columns_.Index) texts.push_back(WindowCellText(kind, window));
-    // The image list keeps a copy; the window's own icon handle is never destroyed here.
-    // Windows sharing an icon handle share its image: copying an icon is the costly step.
-    // A null icon (a window Wine lists without one) is refused, and the row has no image.
-    int image = -1;
-    if (auto known = appImageOfIcon_.find(icon); known != appImageOfIcon_.end()) {
-        image = known->second;
-    } else if (ImageList_AddIcon(imlApp_, icon) >= 0) {
-        image = appImageCounter_++;
-        appImageOfIcon_.emplace(icon, image);
-    }
-    const int row = ui::AppendListRow(list_, texts, image);
-    if (row >= 0 && static_cast<int32_t>(window.handle) == state_.SelectedWindowHandle()) ui::SelectListRow(list_, row);
+void ApplicationPage::AddAppRow(const AppWindowRow& window, int image, std::vector<ListRow>& rows) const {
+    ListRow& row = rows.emplace_back();
+    // A handle can pass to another window once its own is gone; with its owner it names one window.
+    row.key = std::to_string(window.handle) + "/" + std::to_string(window.processId);
+    for (int kind : columns_.Index) row.cells.push_back(WindowCellText(kind, window));
+    row.image = image;
 }
 
 std::optional<int32_t> ApplicationPage::WindowHandleOfRow(int row) const {

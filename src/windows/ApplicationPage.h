@@ -9,8 +9,10 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "base/Handles.h"
+#include "base/ListReconcile.h"
 #include "lists/ColumnPositions.h"
 #include "lists/ColumnSettings.h"
 #include "lists/ProgramState.h"
@@ -69,7 +71,10 @@ public:
 private:
     void CreatePopup();
     static BOOL CALLBACK EnumAppWindowsProc(HWND window, LPARAM self);
-    void AddAppRow(const AppWindowRow& window, HICON icon);
+    // Appends the row a window shows: its key, its cells by the columns' kinds, its image.
+    void AddAppRow(const AppWindowRow& window, int image, std::vector<ListRow>& rows) const;
+    // The image of each found window, in order; -1: none.
+    void AssignImages(std::vector<int>& images);
     void SetAppCommandsEnabled(bool enabled);
     bool SelectedWindowStillListed();
     void ReportWindowGone();
@@ -83,8 +88,13 @@ private:
     HWND list_ = nullptr;
     UniqueMenu popup_;             // PumApp
     HIMAGELIST imlApp_ = nullptr;  // owned by the list
-    int appImageCounter_ = 0;
-    std::unordered_map<HICON, int> appImageOfIcon_;  // within one refresh
+    std::unordered_map<HICON, int> imageOfIcon_;  // the slot of each icon a row shows
+    struct Found {
+        AppWindowRow row;
+        HICON icon;
+    };
+    std::vector<Found> found_;  // the listed windows of the refresh under way
+    RowIds rowIds_;             // the key of each row, carried as its lParam
     WindowHandleColumn handleColumn_;
     UniqueLibrary user32_;
     IsHungAppWindowFn isHungAppWindow_ = nullptr;

@@ -60,7 +60,7 @@ TEST_F(WindowListTest, ListsOnlyVisibleWindowsThatHaveAnIcon) {
     LVITEMA childItem{.mask = LVIF_IMAGE, .iItem = RowOfWindow(form, childWindow)};
     ASSERT_GE(childItem.iItem, 0);
     SendMessageA(form.ListView(1), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&childItem));
-    EXPECT_EQ(childItem.iImage, -1);
+    EXPECT_EQ(childItem.iImage, I_IMAGENONE);  // -1 would ask the page for an image by callback
     const int row = RowOfWindow(form, listed.Hwnd());
     ASSERT_GE(row, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(1), row, 0), "cvt listed");
