@@ -134,3 +134,33 @@ TEST(ListRefreshTest, RandomRefreshesShowWhatARebuildShows) {
 }
 
 }  // namespace
+
+namespace {
+
+bool g_shownAtFirstRow = false;
+int g_rowsInserted = 0;
+
+LRESULT CALLBACK WatchInserts(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent.message == LVM_INSERTITEMA && g_rowsInserted++ == 0)
+        g_shownAtFirstRow = IsWindowVisible(GetAncestor(sent.hwnd, GA_ROOT)) != FALSE;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Painting an empty window and then its rows is a visible flash and a wasted paint.
+TEST(ListRefreshTest, TheWindowIsFirstShownWithItsListsFilled) {
+    TempFolder folder;
+    folder.CopyShippedColumnIni();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchInserts, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    {
+        MainFormHost host(folder);
+        UnhookWindowsHookEx(hook);
+        EXPECT_TRUE(IsWindowVisible(host.Form().Hwnd()));
+        EXPECT_GT(ui::ListRowCount(host.Form().ListView(0)), 0);
+    }
+    EXPECT_GT(g_rowsInserted, 0);
+    EXPECT_FALSE(g_shownAtFirstRow);
+}
+
+}  // namespace
