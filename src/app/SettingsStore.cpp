@@ -26,7 +26,8 @@ void TFrmCVT::LoadSettings() {
     ReadIniStruct(cvtIni.Path(), "Window", "Placement", &placement, sizeof placement);
     // Applied hidden: the controls are laid out once at the stored size, and the
     // window is first painted with its lists filled. Only a shown state is kept.
-    if (placement.showCmd == SW_SHOWMAXIMIZED || placement.showCmd == SW_SHOWMINIMIZED) firstShow_ = static_cast<int>(placement.showCmd);
+    if (placement.showCmd == SW_SHOWMAXIMIZED || placement.showCmd == SW_SHOWMINIMIZED)
+        firstShow_ = static_cast<int>(placement.showCmd);
     placement.showCmd = SW_HIDE;
     SetWindowPlacement(Hwnd(), &placement);
 
