@@ -1,5 +1,5 @@
 // Debugger value text and its ownership test.
-#include "settings/DebuggerValue.h"
+#include "sysinfo/DebuggerValue.h"
 
 #include "base/AppPath.h"
 #include "base/AsciiText.h"
