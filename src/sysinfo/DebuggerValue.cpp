@@ -26,6 +26,13 @@ bool NamesCorvault(std::string_view value) {
     return AsciiEqualsIgnoringCase(FileNamePart(path), kProgramFile);
 }
 
+RegistrationKey SplitRegistrationKey(std::string_view keyText) {
+    while (!keyText.empty() && keyText.front() == '\\') keyText.remove_prefix(1);
+    const size_t last = keyText.rfind('\\');
+    if (last == std::string_view::npos) return {"", std::string(keyText)};
+    return {std::string(keyText.substr(0, last)), std::string(keyText.substr(last + 1))};
+}
+
 std::string RegistryWriteFailedMessage(std::string_view valueName) {
     return "'" + std::string(valueName) + "' の設定に失敗しました";
 }
