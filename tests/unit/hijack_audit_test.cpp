@@ -57,13 +57,13 @@ TEST(HijackAudit, WinlogonAndAppInitAreFoundOnlyWhenNotTheSystemsOwn) {
 
     RegistryFacts bad;
     bad.shell = "explorer.exe evil.exe";
-    bad.userinit = "C:\\WINDOWS\\system32\\userinit.exe,C:\\evil.exe";
+    bad.userinit = "C:\\evil.exe,C:\\WINDOWS\\system32\\userinit.exe,";
     bad.appInitDlls = "hook.dll";
     RegistryFacts elsewhere;
     elsewhere.userinit = "C:\\temp\\userinit.exe";
     EXPECT_THAT(Lines(JudgeAudit(Facts({bad}))), ElementsAre("警告 Winlogon Shell=explorer.exe evil.exe 0",
-                                                             "危険 Winlogon Userinit=C:\\WINDOWS\\system32\\userinit.exe,"
-                                                             "C:\\evil.exe 0",
+                                                             "危険 Winlogon Userinit=C:\\evil.exe,"
+                                                             "C:\\WINDOWS\\system32\\userinit.exe, 0",
                                                              "警告 Windows AppInit_DLLs=hook.dll 0"));
     EXPECT_EQ(JudgeAudit(Facts({elsewhere})).size(), 1u);
 }
