@@ -19,6 +19,10 @@ bool SameTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
+uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+}
+
 UniqueKernelHandle OpenShared(const std::string& path) {
     // Shared for writing and deleting: hashing must never stand in an updater's way.
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -118,7 +122,7 @@ HashOutcome FileHasher::Step(DWORD budgetMilliseconds) {
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.Get(), &info)) return outcome_ = HashOutcome::Unreadable;
-    const uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    const uint64_t size = SizeOf(info);
     if (!started_) {
         started_ = true;
         size_ = size;
@@ -128,8 +132,7 @@ HashOutcome FileHasher::Step(DWORD budgetMilliseconds) {
     }
     outcome_ = ReadChunks(file.Get(), budgetMilliseconds);
     // Written to while the last chunks were read: their digest would be of no version of the file.
-    if (outcome_ == HashOutcome::Done && (!GetFileInformationByHandle(file.Get(), &info) ||
-                                          info.nFileSizeLow != (size_ & 0xFFFFFFFFu) ||
+    if (outcome_ == HashOutcome::Done && (!GetFileInformationByHandle(file.Get(), &info) || SizeOf(info) != size_ ||
                                           !SameTime(info.ftLastWriteTime, lastWrite_)))
         outcome_ = HashOutcome::Changed;
     if (outcome_ == HashOutcome::Done) {
