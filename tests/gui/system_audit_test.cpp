@@ -15,7 +15,6 @@
 using namespace cvt;
 using namespace cvt::test;
 using testing::HasSubstr;
-using testing::Not;
 
 namespace {
 
@@ -24,7 +23,9 @@ constexpr char kIfeo[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image
 // Values written for the test; each old value, or its absence, comes back at the end.
 class PlantedValues {
 public:
-    ~PlantedValues() { Undo(); }
+    ~PlantedValues() {
+        for (; !undo_.empty(); undo_.pop_back()) undo_.back()();
+    }
     void Set(const std::string& key, const char* name, const std::string& value) {
         HKEY handle = nullptr;
         DWORD made = 0;
@@ -40,9 +41,6 @@ public:
             if (made == REG_CREATED_NEW_KEY) RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
         });
     }
-    void Undo() {
-        for (; !undo_.empty(); undo_.pop_back()) undo_.back()();
-    }
 
 private:
     static void Write(HKEY key, const char* name, const std::string& value) {
@@ -52,15 +50,9 @@ private:
     std::vector<std::function<void()>> undo_;
 };
 
-std::string RunAudit(MainFormHost& host, const std::string& programFolder) {
-    host.Form().Report().SetAuditProgramFolder(programFolder);
-    SendMessageA(host.Form().Hwnd(), WM_COMMAND, cmd::MiFileSystemAudit, 0);
-    return host.Form().Report().SedReport().GetText();
-}
-
 }  // namespace
 
-TEST(SystemAudit, PlantedFindingsAreListedWithTheirLevelsAndGoAwayWithTheirValues) {
+TEST(SystemAudit, PlantedFindingsAreListedWithTheirLevels) {
     TempFolder folder, programs;
     folder.CopyShippedColumnIni();
     CopyFileA(SourceTreePath(CVT_VERSION_SAMPLE_DIR "/vi_one_translation.exe").c_str(), programs.File("osk.exe").c_str(),
@@ -68,15 +60,15 @@ TEST(SystemAudit, PlantedFindingsAreListedWithTheirLevelsAndGoAwayWithTheirValue
     CopyFileA(SourceTreePath(CVT_SLEEPER_EXE).c_str(), programs.File("magnify.exe").c_str(), FALSE);
     ChildProcess running(folder, "cvtaudit-running.exe");
     MainFormHost host(folder);
-    const std::string programFolder = programs.Path().substr(0, programs.Path().size() - 1);
     PlantedValues planted;
     planted.Set(std::string(kIfeo) + "cvtaudit-running.exe", "Debugger", "C:\\evil\\live.exe");
     const std::string winlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
     planted.Set(winlogon, "Shell", "explorer.exe C:\\evil\\shell.exe");
     planted.Set(winlogon, "Userinit", "C:\\windows\\system32\\userinit.exe,C:\\evil\\u.exe");
     planted.Set("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "AppInit_DLLs", "C:\\evil\\hook.dll");
-    const std::string text = RunAudit(host, programFolder);
-    planted.Undo();
+    host.Form().Report().SetAuditProgramFolder(programs.Path().substr(0, programs.Path().size() - 1));
+    SendMessageA(host.Form().Hwnd(), WM_COMMAND, cmd::MiFileSystemAudit, 0);
+    const std::string text = host.Form().Report().SedReport().GetText();
     EXPECT_EQ(host.Form().ActivePage(), kPageReport);
     for (const std::string line : {"[危険] IFEO\\cvtaudit-running.exe Debugger=C:\\evil\\live.exe\r\n",
                                    "[警告] Winlogon Shell=explorer.exe C:\\evil\\shell.exe\r\n",
@@ -85,9 +77,4 @@ TEST(SystemAudit, PlantedFindingsAreListedWithTheirLevelsAndGoAwayWithTheirValue
         EXPECT_THAT(text, HasSubstr(line));
     EXPECT_THAT(text, HasSubstr("[危険] " + programs.File("osk.exe") + " OriginalFilename=sample1.exe\r\n"));
     EXPECT_THAT(text, HasSubstr("[危険] " + programs.File("magnify.exe") + " OriginalFilename=(なし)\r\n"));
-
-    // Each value put back: nothing of them is left to find.
-    const std::string after = RunAudit(host, folder.Path().substr(0, folder.Path().size() - 1));
-    for (const char* gone : {"cvtaudit", "Winlogon", "AppInit_DLLs", "OriginalFilename"})
-        EXPECT_THAT(after, Not(HasSubstr(gone)));
 }

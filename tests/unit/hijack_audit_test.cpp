@@ -32,11 +32,10 @@ std::vector<std::string> Lines(const std::vector<AuditFinding>& findings) {
 }  // namespace
 
 TEST(HijackAudit, DebuggersAreJudgedByImageOwnerAndWhatRuns) {
-    RegistryFacts view;
-    view.debuggers = {{"taskmgr.exe", kOwn},        {"TASKMGR.EXE", "D:\\old\\cvt.exe"},
-                      {"taskmgr.exe", "x.exe"},      {"SETHC.EXE", "cmd.exe"},
-                      {"worker.exe", "w.exe"},       {"notepad.exe", "vsjitdebugger.exe"},
-                      {"osk.exe", " "},              {"notepad2.exe", "cvt.exe"}};
+    const RegistryFacts view{.debuggers = {{"taskmgr.exe", kOwn}, {"TASKMGR.EXE", "D:\\old\\cvt.exe"},
+                                           {"taskmgr.exe", "x.exe"}, {"SETHC.EXE", "cmd.exe"},
+                                           {"worker.exe", "w.exe"}, {"notepad.exe", "vsjitdebugger.exe"},
+                                           {"osk.exe", " "}, {"notepad2.exe", "cvt.exe"}}};
     const auto findings = JudgeAudit(Facts({view}));
     EXPECT_THAT(Lines(findings), ElementsAre(std::string("情報 IFEO\\taskmgr.exe Debugger=") + kOwn + " 0",
                                              "情報 IFEO\\TASKMGR.EXE Debugger=D:\\old\\cvt.exe 0",
@@ -49,18 +48,14 @@ TEST(HijackAudit, DebuggersAreJudgedByImageOwnerAndWhatRuns) {
 }
 
 TEST(HijackAudit, WinlogonAndAppInitAreFoundOnlyWhenNotTheSystemsOwn) {
-    RegistryFacts clean;
-    clean.shell = " Explorer.exe";
-    clean.userinit = "c:\\windows\\system32\\userinit.exe,";
-    clean.appInitDlls = " ";
+    const RegistryFacts clean{.shell = " Explorer.exe", .userinit = "c:\\windows\\system32\\userinit.exe,",
+                              .appInitDlls = " "};
     EXPECT_TRUE(JudgeAudit(Facts({clean})).empty());
 
-    RegistryFacts bad;
-    bad.shell = "explorer.exe evil.exe";
-    bad.userinit = "C:\\evil.exe,C:\\WINDOWS\\system32\\userinit.exe,";
-    bad.appInitDlls = "hook.dll";
-    RegistryFacts elsewhere;
-    elsewhere.userinit = "C:\\temp\\userinit.exe";
+    const RegistryFacts bad{.shell = "explorer.exe evil.exe",
+                            .userinit = "C:\\evil.exe,C:\\WINDOWS\\system32\\userinit.exe,",
+                            .appInitDlls = "hook.dll"};
+    const RegistryFacts elsewhere{.userinit = "C:\\temp\\userinit.exe"};
     EXPECT_THAT(Lines(JudgeAudit(Facts({bad}))), ElementsAre("警告 Winlogon Shell=explorer.exe evil.exe 0",
                                                              "危険 Winlogon Userinit=C:\\evil.exe,"
                                                              "C:\\WINDOWS\\system32\\userinit.exe, 0",
