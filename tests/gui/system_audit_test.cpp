@@ -15,6 +15,7 @@
 using namespace cvt;
 using namespace cvt::test;
 using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -77,4 +78,5 @@ TEST(SystemAudit, PlantedFindingsAreListedWithTheirLevels) {
         EXPECT_THAT(text, HasSubstr(line));
     EXPECT_THAT(text, HasSubstr("[危険] " + programs.File("osk.exe") + " OriginalFilename=sample1.exe\r\n"));
     EXPECT_THAT(text, HasSubstr("[危険] " + programs.File("magnify.exe") + " OriginalFilename=(なし)\r\n"));
+    EXPECT_THAT(text, Not(HasSubstr(programs.File("sethc.exe"))));  // absent, as on Windows 2000
 }
