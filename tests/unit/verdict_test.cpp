@@ -1,5 +1,5 @@
 // The verdict rules, one table row per firing case and per genuine case that
-// must stay quiet; the order of the reasons; the texts.
+// must stay quiet; the order of the reasons; the memo; the texts.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "../../res/resource.h"
 #include "FakeIni.h"
 #include "process/ProfileSnapshot.h"
-#include "verdict/VerdictEngine.h"
+#include "verdict/VerdictMemo.h"
 
 using namespace cvt;
 using cvt::test::FakeIni;
@@ -212,6 +212,29 @@ TEST(Expectations, ReadsOptionalKeysAndIgnoresWhatItCannotUse) {
     EXPECT_EQ(std::pair(b.minMajor, b.minMinor), std::pair(5u, 0u));
     EXPECT_EQ(read.Find("C.EXE")->instances, 2);
     EXPECT_EQ(read.Find("c.exe")->minMajor, 0u);
+}
+
+TEST(VerdictMemo, JudgesAgainOnlyWhenFactsOrItsOwnNameCountChange) {
+    const VerdictEngine engine(Sample(), Xp());
+    VerdictMemo memo(engine);
+    InstanceCounts counts(IsCp932LeadByte), more(IsCp932LeadByte);
+    for (const char* name : {"lsass.exe", "svchost.exe"}) counts.Add(name), more.Add(name);
+    more.Add("svchost.exe");  // another name's count: no change for lsass
+    ProcessFacts lsass = Process("lsass.exe", kSys, "winlogon.exe");
+    EXPECT_EQ(memo.Judge(lsass, counts).reasons.size(), 0u);
+    EXPECT_EQ(memo.Judge(lsass, more).reasons.size(), 0u);
+    EXPECT_EQ(memo.Computations(), 1u);
+    more.Add("LSASS.EXE");
+    EXPECT_EQ(memo.Judge(lsass, more).level, VerdictLevel::Warning);
+    lsass.commandLine = "lsass.exe -x";
+    EXPECT_EQ(memo.Judge(lsass, more).level, VerdictLevel::Warning);
+    EXPECT_EQ(memo.Computations(), 3u);
+    lsass.creationTime = 1;  // the same PID, a new process
+    memo.Sweep();
+    EXPECT_EQ(memo.Judge(lsass, more).level, VerdictLevel::Warning);
+    EXPECT_EQ(memo.Computations(), 4u);
+    memo.Sweep();
+    EXPECT_EQ(memo.Size(), 1u);  // the old process was not judged again
 }
 
 TEST(VerdictText, FillsParametersOnceAndSplitsPathsByCharacter) {
