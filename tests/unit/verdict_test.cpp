@@ -1,10 +1,12 @@
 // The verdict rules, one table row per firing case and per genuine case that
-// must stay quiet; the order of the reasons; the memo; the texts.
+// must stay quiet; whole snapshots of a genuine system; the memo; the texts.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "../../res/resource.h"
 #include "FakeIni.h"
@@ -212,6 +214,71 @@ TEST(Expectations, ReadsOptionalKeysAndIgnoresWhatItCannotUse) {
     EXPECT_EQ(std::pair(b.minMajor, b.minMinor), std::pair(5u, 0u));
     EXPECT_EQ(read.Find("C.EXE")->instances, 2);
     EXPECT_EQ(read.Find("c.exe")->minMajor, 0u);
+}
+
+namespace {
+
+Expectations Shipped() {
+    std::ifstream in(
+#ifdef _WIN32
+        "Z:"
+#endif
+        CVT_SOURCE_DIR "/data/cvtpdb.ini", std::ios::binary);
+    return Load(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+// Every process of a snapshot judged with the shipped database: the reasons of each, by name.
+std::vector<std::string> Findings(const std::vector<ProcessFacts>& snapshot, const Environment& env) {
+    const VerdictEngine engine(Shipped(), env);
+    InstanceCounts counts(env.isLeadByte);
+    for (const ProcessFacts& facts : snapshot) counts.Add(facts.imageName);
+    std::vector<std::string> findings;
+    for (const ProcessFacts& facts : snapshot)
+        for (const Reason& reason : engine.Judge(facts, counts).reasons)
+            findings.push_back(facts.imageName + " " + std::to_string(reason.stringId));
+    return findings;
+}
+
+}  // namespace
+
+TEST(VerdictSnapshot, PlainWinePrefixShowsNothingButAFakeStillShows) {
+    const std::string sys = "C:\\windows\\system32";
+    const Environment wine{"C:\\windows", sys, "C:\\windows\\syswow64", true, 5, 1, true, IsCp932LeadByte};
+    std::vector<ProcessFacts> snapshot;
+    for (const char* name : {"services.exe", "rpcss.exe", "plugplay.exe", "winedevice.exe", "winedevice.exe",
+                             "svchost.exe", "explorer.exe"}) {
+        snapshot.push_back(Process(name, sys, "", Account::Other));
+        snapshot.back().version.reset();  // Wine's programs mostly have no version resource
+    }
+    snapshot.push_back(Process("cvt.exe", "C:\\Program Files\\Corvault", "explorer.exe", Account::Other));
+    EXPECT_THAT(Findings(snapshot, wine), testing::IsEmpty());
+    snapshot.push_back(Process("lsass.exe", "C:\\windows\\temp", "", Account::Other));
+    EXPECT_THAT(Findings(snapshot, wine), testing::Contains("lsass.exe " + std::to_string(IDS_VERDICT_WRONG_FOLDER)));
+}
+
+TEST(VerdictSnapshot, GenuineXpShowsNothingButAFakeStillShows) {
+    const auto sys = [](const char* name, const char* parent, Account account, const std::string& arguments = "") {
+        return Process(name, kSys, parent, account, arguments);
+    };
+    std::vector<ProcessFacts> snapshot = {
+        Process("System", "", "", Account::System), sys("smss.exe", "System", Account::System),
+        sys("csrss.exe", "smss.exe", Account::System), sys("winlogon.exe", "smss.exe", Account::System),
+        sys("services.exe", "winlogon.exe", Account::System), sys("lsass.exe", "winlogon.exe", Account::System),
+        sys("svchost.exe", "services.exe", Account::System, " -k DcomLaunch"),
+        sys("svchost.exe", "services.exe", Account::NetworkService, " -k rpcss"),
+        sys("svchost.exe", "services.exe", Account::LocalService, " -k LocalService"),
+        sys("spoolsv.exe", "services.exe", Account::System), sys("alg.exe", "services.exe", Account::LocalService),
+        Process("explorer.exe", "C:\\WINDOWS", "", Account::Other), sys("ctfmon.exe", "explorer.exe", Account::Other),
+        sys("wuauclt.exe", "svchost.exe", Account::Other),
+        Process("wmiprvse.exe", kSys + "\\wbem", "svchost.exe", Account::NetworkService),
+        Process("cvt.exe", "C:\\Program Files\\Corvault", "explorer.exe", Account::Other)};
+    snapshot[0].imagePath.clear();
+    EXPECT_THAT(Findings(snapshot, Xp()), testing::IsEmpty());
+    snapshot.push_back(sys("spoolsv.exe", "explorer.exe", Account::Other));
+    EXPECT_THAT(Findings(snapshot, Xp()),
+                testing::IsSupersetOf({"spoolsv.exe " + std::to_string(IDS_VERDICT_TOO_MANY),
+                                       "spoolsv.exe " + std::to_string(IDS_VERDICT_WRONG_PARENT),
+                                       "spoolsv.exe " + std::to_string(IDS_VERDICT_WRONG_ACCOUNT)}));
 }
 
 TEST(VerdictMemo, JudgesAgainOnlyWhenFactsOrItsOwnNameCountChange) {
