@@ -195,7 +195,7 @@ TEST(VerdictRules, GenuineProcessIsQuietAndReasonsComeMostSeriousFirst) {
                                             IDS_VERDICT_UNUSUAL_FOLDER, IDS_VERDICT_NO_VERSION_NAMES));
 }
 
-TEST(Expectations, ReadsOptionalKeysAndIgnoresWhatItCannotUse) {
+TEST(VerdictExpectations, ReadsOptionalKeysAndIgnoresWhatItCannotUse) {
     const Expectations read = Load(
         "[General]\nNum=5\ndb0=a.exe\ndb1=B.EXE\ndb2=b.exe\ndb3=c.exe\ndb4=日本.exe\n"
         "[a.exe]\nDanger=0\n[b.exe]\nFolder= %System%\\wbem ; ;X:\\y\\ \nParent=p.exe, q.exe\nInstances=-3\n"
