@@ -52,9 +52,9 @@
 
 #include "../tests/support/Drive.h"
 #include "BenchSupport.h"
-#include "app/CommandIds.h"
 #include "app/MainForm.h"
 #include "details/Detail.h"
+#include "lists/CommandIds.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 
@@ -602,7 +602,7 @@ struct Driver {
         int best = -1;
         double bestLeft = kNever;
         for (int row = 0; row < ui::ListRowCount(list); ++row) {
-            const auto pid = form->ProcessIdOfRow(row);
+            const auto pid = form->Processes().ProcessIdOfRow(row);
             if (!pid) continue;
             const auto found = timeLeft.find(*pid);
             if (found == timeLeft.end() || found->second == kNever) continue;  // not a churn child
@@ -620,7 +620,7 @@ struct Driver {
         int best = -1;
         double bestLeft = kNever;
         for (int row = 0; row < ui::ListRowCount(list); ++row) {
-            const auto handle = form->WindowHandleOfRow(row);
+            const auto handle = form->Applications().WindowHandleOfRow(row);
             if (!handle) continue;
             HWND hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(*handle));
             const auto found = timeLeft.find(hwnd);
@@ -644,13 +644,13 @@ struct Driver {
         if (onProcess) {
             const int row = ProcessRowAboutToGo(round % 2 == 1);
             if (row < 0) return false;
-            command.pid = *form->ProcessIdOfRow(row);
+            command.pid = *form->Processes().ProcessIdOfRow(row);
             command.named = NamedChildren(command.pid);
             ui::SelectListRow(form->ListView(0), row);
         } else {
             const int row = WindowRowAboutToGo(round % 2 == 1);
             if (row < 0) return false;
-            const auto handle = form->WindowHandleOfRow(row);
+            const auto handle = form->Applications().WindowHandleOfRow(row);
             command.window = reinterpret_cast<HWND>(static_cast<intptr_t>(*handle));
             ui::SelectListRow(form->ListView(1), row);
         }
@@ -669,7 +669,7 @@ struct Driver {
             case Kind::Detail:
             case Kind::Priority: {
                 // As the popup menu would: its states are set when it opens.
-                if (!form->Lsv0ContextPopup()) break;
+                if (!form->Processes().Lsv0ContextPopup()) break;
                 const int id = kind == Kind::CopyAll    ? cmd::MiProcessCopyAll
                                : kind == Kind::CopyName ? cmd::MiProcessCopyFileName
                                : kind == Kind::CopyPath ? cmd::MiProcessCopyFilePath
@@ -690,7 +690,7 @@ struct Driver {
                 return true;
             case Kind::WindowDetail:
             case Kind::EndTask:
-                if (!form->Lsv1ContextPopup()) break;
+                if (!form->Applications().Lsv1ContextPopup()) break;
                 commands.push_back(command);
                 Send(kind == Kind::WindowDetail ? cmd::MiAppShowDetail : cmd::MiAppTerminate);
                 return true;
@@ -808,7 +808,7 @@ int main(int argc, char** argv) {
     form->SetShellExecutor(noShell);
     form->Detail().SetShellExecutor(noShell);
     SendMessageA(form->Control(cmd::TrbRefreshRate), TBM_SETPOS, TRUE, 3);
-    form->TrbRefreshRateChange();
+    form->Settings().TrbRefreshRateChange();
     if (form->RefreshInterval() != 3000) {
         std::fprintf(stderr, "the refresh rate did not take 3 s\n");
         return 1;

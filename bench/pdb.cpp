@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "process/ProcessDangerDb.h"
+#include "details/ProcessDangerDb.h"
 
 using namespace cvt;
 

@@ -5,7 +5,7 @@
 //
 // In one run, the two sizes in alternating blocks, the kinds alternating in
 // every round, as medians per size:
-//   (a) TFrmCVT::RefreshProcessList() on the real main window, steady state
+//   (a) ProcessPage::RefreshProcessList() on the real main window, steady state
 //       (the memo filled by the refresh before, as a timer refresh finds it);
 //   (b) the same snapshot's calls with no list view and no memo: ToolHelp walk;
 //       per process OpenProcess(0x410), GetPriorityClass, EnumProcessModules with
@@ -28,8 +28,8 @@
 #include "../tests/support/Drive.h"
 #include "BenchSupport.h"
 #include "app/MainForm.h"
-#include "app/SystemLibrary.h"
-#include "process/ProcessSnapshot.h"
+#include "base/SystemLibrary.h"
+#include "sysinfo/ProcessSnapshot.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 
@@ -117,7 +117,7 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
     cvt::ProcessInfoCache memo;
     const std::string unknownUser = "?";
     // Unmeasured: settles the form's memo, the list and the separate reader.
-    form->RefreshProcessList();
+    form->Processes().RefreshProcessList();
     Pump();
     (void)cvt::ReadProcessSnapshot(api, true, unknownUser, memo);
     BarePass();
@@ -128,7 +128,7 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
             switch ((step + round) % 4) {
                 case 0: {
                     double t = NowSeconds();
-                    form->RefreshProcessList();
+                    form->Processes().RefreshProcessList();
                     samples->steady.push_back(NowSeconds() - t);
                     t = NowSeconds();
                     UpdateWindow(list);
@@ -143,9 +143,9 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
                     break;
                 }
                 case 2: {
-                    form->ForgetProcessMemo();
+                    form->Processes().ForgetProcessMemo();
                     const double t = NowSeconds();
-                    form->RefreshProcessList();
+                    form->Processes().RefreshProcessList();
                     samples->cold.push_back(NowSeconds() - t);
                     break;
                 }

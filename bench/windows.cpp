@@ -9,7 +9,7 @@
 //
 // In one run, the two sizes in alternating blocks, the kinds alternating in
 // every round, as medians per size:
-//   (a) TFrmCVT::RefreshAppList() on the real list view, page shown;
+//   (a) ApplicationPage::RefreshAppList() on the real list view, page shown;
 //   (b) the same walk with no list view: per window WM_GETICON(ICON_SMALL) by
 //       SendMessageTimeoutA (SMTO_ABORTIFHUNG | SMTO_BLOCK, 200 ms), then
 //       GCLP_HICONSM and GCLP_HICON while no icon, IsWindowVisible; per listed
@@ -30,7 +30,7 @@
 #include "../tests/support/Drive.h"
 #include "BenchSupport.h"
 #include "app/MainForm.h"
-#include "app/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 
@@ -154,7 +154,7 @@ struct Samples {
 bool MeasureBlock(cvt::TFrmCVT& form, size_t windows, int rounds, HIMAGELIST images, Samples* samples) {
     HWND list = form.ListView(1);
     // Unmeasured: settles the list, the image lists and the windows' first answers.
-    form.RefreshAppList();
+    form.Applications().RefreshAppList();
     UpdateWindow(list);
     BarePass(images);
     Pump();
@@ -164,7 +164,7 @@ bool MeasureBlock(cvt::TFrmCVT& form, size_t windows, int rounds, HIMAGELIST ima
             switch ((step + round) % 3) {
                 case 0: {
                     double t = NowSeconds();
-                    form.RefreshAppList();
+                    form.Applications().RefreshAppList();
                     samples->refresh.push_back(NowSeconds() - t);
                     t = NowSeconds();
                     UpdateWindow(list);

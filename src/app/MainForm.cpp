@@ -1,27 +1,23 @@
-// Main window: start sequence, message dispatch, help and Run commands, close.
+// Main window: start sequence, the pages' wiring, the routing of messages to
+// them, the refresh timer, help and Run commands, close.
 #include "app/MainForm.h"
 
 #include <commctrl.h>
 
 #include "../../res/resource.h"
-#include "app/AppPath.h"
-#include "app/CommandIds.h"
-#include "app/StringTable.h"
-#include "app/SystemLibrary.h"
+#include "base/AppPath.h"
+#include "base/StringTable.h"
+#include "base/SystemLibrary.h"
 #include "details/Detail.h"
-#include "editor/VellEdit.h"
-#include "process/ProcessDangerDb.h"
-#include "schedule/ManageForm.h"
-#include "ui/Controls.h"
+#include "details/ProcessDangerDb.h"
+#include "lists/CommandIds.h"
 #include "ui/ListView.h"
-#include "ui/Menu.h"
 #include "ui/MessageDialog.h"
 
 namespace cvt {
 namespace {
 
-constexpr char kClassName[] = "TFrmCVT";
-constexpr char kCaption[] = "Corvault Ver 1.01";
+constexpr UINT_PTR kRefreshTimerId = 1;
 constexpr char kHomePageUrl[] = "https://corvault.example.org/";
 constexpr char kAboutCredits[] = "Copyright (C) 2026 Corvault developers\r\n"
                                  "不審なプロセスを素早くチェックできるタスクマネージャ";
@@ -34,81 +30,10 @@ std::string ExecutableFolder() {
     return AppDirFromModulePath(path, IsLeadByteOfAnsiCodePage);
 }
 
-}  // namespace
-
-TFrmCVT::TFrmCVT(std::string appDir) { state_.appDir = std::move(appDir); }
-
-TFrmCVT::~TFrmCVT() {
-    // The detail window and the schedule dialog are owned by this one: they go first.
-    manager_.reset();
-    detail_.reset();
-}
-
-bool TFrmCVT::Create() {
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CVT));
-    if (!RegisterClassOnce(kClassName, icon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
-    HMENU menu = CreateMainMenu();
-    if (!CreateWindowObject(WS_EX_CONTROLPARENT, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 197,
-                            118, 682, 483, nullptr, menu)) {
-        DestroyMenu(menu);
-        return false;
-    }
-    FormCreate();
-    return true;
-}
-
-TFrmDetail& TFrmCVT::Detail() {
-    if (!detail_) {
-        detail_ = std::make_unique<TFrmDetail>(IniPath(IDS_CVT_INI), *dangerDb_);
-        detail_->Create(Hwnd());
-    }
-    return *detail_;
-}
-
-TFrmManager& TFrmCVT::Manager() {
-    if (!manager_) {
-        manager_ = std::make_unique<TFrmManager>(mgrSchedules_, [this] { RefreshMgrList(); });
-        manager_->Create(Hwnd());
-    }
-    return *manager_;
-}
-
-bool TFrmCVT::PreTranslateMessage(MSG& msg) {
-    if (TranslateShortcut(msg)) return true;
-    if (detail_ && detail_->Hwnd() != nullptr && IsChild(detail_->Hwnd(), msg.hwnd))
-        return IsDialogMessageA(detail_->Hwnd(), &msg) != FALSE;
-    if (manager_ && manager_->Hwnd() != nullptr && (msg.hwnd == manager_->Hwnd() || IsChild(manager_->Hwnd(), msg.hwnd)))
-        return IsDialogMessageA(manager_->Hwnd(), &msg) != FALSE;
-    return Hwnd() != nullptr && IsDialogMessageA(Hwnd(), &msg) != FALSE;
-}
-
-void TFrmCVT::FormCreate() {
-    if (state_.appDir.empty()) state_.appDir = ExecutableFolder();
-    state_.debugPrivilegeEnabled = EnableDebugPrivilege();
-    LoadStatusLibrary();
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    state_.isNTPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-    LoadSettings();
-    LoadMgrSchedules();
-    dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
-    InitCommandTags();
-    UpdateColumnPositions(0);
-    UpdateColumnPositions(1);
-    state_.SelectedProcessId() = kNone;
-    state_.SelectedWindowHandle() = kNone;
-    if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_SHOW);
-    UpdateWindow(Hwnd());
-    RefreshProcessList();
-    RefreshAppList();
-    RefreshMgrList();
-}
-
-bool TFrmCVT::EnableDebugPrivilege() {
+bool EnableDebugPrivilege() {
     HANDLE rawToken = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
-    ui::UniqueKernelHandle token(rawToken);
+    UniqueKernelHandle token(rawToken);
     TOKEN_PRIVILEGES privileges{};
     if (!LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &privileges.Privileges[0].Luid)) return false;
     privileges.PrivilegeCount = 1;
@@ -119,6 +44,92 @@ bool TFrmCVT::EnableDebugPrivilege() {
     AdjustTokenPrivileges(token.Get(), FALSE, &privileges, sizeof privileges, &previous, &previousLength);
     // Success without the privilege assigned reports ERROR_NOT_ALL_ASSIGNED.
     return GetLastError() == 0;
+}
+
+}  // namespace
+
+// What each page needs of the others it reaches through here.
+TFrmCVT::TFrmCVT(std::string appDir)
+    : processes_(state_, processApi_, columnSettings_[0], shellExecute_,
+                 {.showDetail = [this](const std::string& imageName,
+                                       const std::string& fullPath) { Detail().ShowDetailForProcess(imageName, fullPath); },
+                  .showScheduleDialog =
+                      [this](uint32_t priorityClass, const std::string& imageName, const std::string& imagePath) {
+                          manager_.ShowMgrDialog(priorityClass, imageName, imagePath);
+                      },
+                  .requestTermination = [this] { RequestTermination(); }}),
+      applications_(state_, processApi_, columnSettings_[1],
+                    {.showDetailForFile = [this](const std::string& fullPath) { Detail().ShowDetailForFile(fullPath); },
+                     .endProcess = [this](uint32_t processId) { processes_.EndProcessWithConfirmation(processId); },
+                     .showProcess =
+                         [this](uint32_t processId) {
+                             const int row = processes_.FindProcessRow(processId);
+                             if (row < 0) return false;
+                             ui::SelectListRow(processes_.List(), row);
+                             SelectPage(kPageProcesses);
+                             return true;
+                         },
+                     .refreshProcessList = [this] { processes_.RefreshProcessList(); }}),
+      report_(state_, {.processRowCount = [this] { return ui::ListRowCount(processes_.List()); },
+                       .processCellText = [this](int kind, int row) { return processes_.GetProcessCellText(kind, row); },
+                       .showPage = [this] { SelectPage(kPageReport); }}),
+      settings_(state_, [this](unsigned interval) {
+          // Each SetTimer starts the countdown afresh and the track bar notifies on every drag
+          // step: only a new interval restarts it, or moving the thumb would put off every refresh.
+          if (interval == refreshInterval_) return;
+          refreshInterval_ = interval;
+          if (interval == 0) KillTimer(Hwnd(), kRefreshTimerId);
+          else SetTimer(Hwnd(), kRefreshTimerId, interval, nullptr);
+      }) {
+    state_.appDir = std::move(appDir);
+}
+
+TFrmCVT::~TFrmCVT() {
+    // The detail window is owned by this one: it goes first.
+    detail_.reset();
+}
+
+TFrmDetail& TFrmCVT::Detail() {
+    if (!detail_) {
+        detail_ = std::make_unique<TFrmDetail>(IniPath(IDS_CVT_INI), *dangerDb_);
+        detail_->Create(Hwnd());
+    }
+    return *detail_;
+}
+
+bool TFrmCVT::PreTranslateMessage(MSG& msg) {
+    if (TranslateShortcut(msg)) return true;
+    if (detail_ && detail_->Hwnd() != nullptr && IsChild(detail_->Hwnd(), msg.hwnd))
+        return IsDialogMessageA(detail_->Hwnd(), &msg) != FALSE;
+    if (HWND dialog = manager_.DialogWindow(); dialog != nullptr && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)))
+        return IsDialogMessageA(dialog, &msg) != FALSE;
+    return Hwnd() != nullptr && IsDialogMessageA(Hwnd(), &msg) != FALSE;
+}
+
+void TFrmCVT::FormCreate() {
+    if (state_.appDir.empty()) state_.appDir = ExecutableFolder();
+    state_.debugPrivilegeEnabled = EnableDebugPrivilege();
+    applications_.LoadStatusLibrary();
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    state_.isNTPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    LoadSettings();
+    manager_.LoadMgrSchedules(IniPath(IDS_CVTMGR_INI));
+    dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
+    // InitCommandTags: each page tags its commands and enables what the system family has.
+    processes_.InitCommandTags();
+    applications_.InitCommandTags();
+    settings_.InitCommandTags();
+    processes_.UpdateColumnPositions();
+    applications_.UpdateColumnPositions();
+    state_.SelectedProcessId() = kNone;
+    state_.SelectedWindowHandle() = kNone;
+    if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_SHOW);
+    UpdateWindow(Hwnd());
+    processes_.RefreshProcessList();
+    applications_.RefreshAppList();
+    manager_.RefreshMgrList();
 }
 
 void TFrmCVT::RequestTermination() {
@@ -132,7 +143,7 @@ LRESULT TFrmCVT::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             CreateControls();
             return 0;
         case WM_SIZE:
-            if (pgcOnly_ != nullptr) LayoutPages();
+            if (pgcOnly_ != nullptr) ui::LayoutTabPages(pgcOnly_, pages_);
             return 0;
         case WM_ACTIVATE:
             state_.mainFormActive = LOWORD(wParam) != WA_INACTIVE;
@@ -143,13 +154,14 @@ LRESULT TFrmCVT::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_CONTEXTMENU:
-            OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            if (!processes_.OnContextMenu(reinterpret_cast<HWND>(wParam), lParam))
+                applications_.OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
             return 0;
         case WM_TIMER:
-            if (wParam == 1) RefreshTimerTimer();
+            if (wParam == kRefreshTimerId) RefreshTimerTimer();
             return 0;
         case WM_HSCROLL:
-            if (reinterpret_cast<HWND>(lParam) == Control(cmd::TrbRefreshRate)) TrbRefreshRateChange();
+            settings_.OnHScroll(reinterpret_cast<HWND>(lParam));
             return 0;
         case kColumnDraggedMessage:
             LsvColumnDragged(static_cast<int>(wParam));
@@ -181,78 +193,13 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             MiFileNewTaskClick();
             break;
         case cmd::MiRefreshProcess:
-        case cmd::BtnProcessRefresh:
-            RefreshProcessList();
-            break;
-        case cmd::MiProcessPrioReal:
-        case cmd::MiProcessPrioHigh:
-        case cmd::MiProcessPrioAbove:
-        case cmd::MiProcessPrioNormal:
-        case cmd::MiProcessPrioBelow:
-        case cmd::MiProcessPrioIdle:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id) &&
-                ui::IsMenuCommandEnabled(pumProcess_.Get(), cmd::MiProcessPriority))
-                MiProcessPriorityClick(ui::MenuItemTag(pumProcess_.Get(), id));
-            break;
-        case cmd::MiProcessDetail:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessDetailClick();
-            break;
-        case cmd::MiProcessSetManager:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessSetManagerClick();
-            break;
-        case cmd::BtnManageAdd:
-            BtnManageAddClick();
-            break;
-        case cmd::BtnProcessShowDetail:
-            MiProcessDetailClick();
+            processes_.RefreshProcessList();
             break;
         case cmd::BtnProcessSnapShot:
-            BtnProcessSnapShotClick();
-            break;
-        case cmd::BtnReportClipboard:
-            BtnReportClipboardClick();
-            break;
-        case cmd::BtnReportSave:
-            BtnReportSaveClick();
-            break;
-        case cmd::MiProcessExit:
-            MiProcessExitClick();
-            break;
-        case cmd::MiProcessOpenFolder:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessOpenFolderClick();
-            break;
-        case cmd::BtnProcessOpenFolder:
-            MiProcessOpenFolderClick();
-            break;
-        case cmd::MiProcessCopyAll:
-        case cmd::MiProcessCopyFileName:
-        case cmd::MiProcessCopyFilePath:
-            if (ui::IsMenuCommandEnabled(pumProcess_.Get(), id)) MiProcessCopyClick(ui::MenuItemTag(pumProcess_.Get(), id));
+            report_.BtnProcessSnapShotClick();
             break;
         case cmd::MiRefreshApp:
-        case cmd::BtnAppRefresh:
-            RefreshAppList();
-            break;
-        case cmd::MiAppChangeTask:
-        case cmd::MiAppMinimize:
-        case cmd::MiAppMaximize:
-        case cmd::MiAppAlwaysTopMost:
-        case cmd::MiAppToolWindow:
-        case cmd::MiAppEnableUserInput:
-        case cmd::MiAppShowDetail:
-        case cmd::MiAppShowProcess:
-        case cmd::MiAppTerminate:
-            MiAppItemClick(ui::MenuItemTag(pumApp_.Get(), id));
-            break;
-        case cmd::BtnAppShowForeground:
-        case cmd::BtnAppTerminate:
-            MiAppItemClick(ui::ControlTag(control));
-            break;
-        case cmd::ChkStandardization:
-            if (notifyCode == BN_CLICKED) ChkStandardizationClick();
-            break;
-        case cmd::ChkRegisterStartup:
-            if (notifyCode == BN_CLICKED) ChkRegisterStartupClick();
+            applications_.RefreshAppList();
             break;
         case cmd::MiHelpURLDevelop:
             MiHelpURLDevelopClick();
@@ -261,6 +208,9 @@ void TFrmCVT::OnCommand(int id, int notifyCode, HWND control) {
             MiHelpAboutClick();
             break;
         default:
+            if (!processes_.OnCommand(id) && !applications_.OnCommand(id, control) && !report_.OnCommand(id) &&
+                !manager_.OnCommand(id))
+                settings_.OnCommand(id, notifyCode);
             break;
     }
 }
@@ -271,58 +221,15 @@ LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
         SelectPage(item < kPageManager ? item : item + 1);
         return 0;
     }
-    for (int tag = 0; tag < 3; ++tag) {
-        if (header.hwndFrom != lsv_[static_cast<size_t>(tag)]) continue;
+    for (int tag = 0; tag < kListCount; ++tag) {
+        if (header.hwndFrom != ListView(tag)) continue;
         if (header.code == LVN_COLUMNCLICK)
             LsvColumnClick(tag, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
-        if (tag == 0) OnProcessListNotify(header);
-        if (tag == 1) OnWindowListNotify(header);
+        if (tag == 0) processes_.OnNotify(header);
+        if (tag == 1) applications_.OnNotify(header);
         return 0;
     }
     return 0;
-}
-
-void TFrmCVT::OnProcessListNotify(const NMHDR& header) {
-    if (header.code == LVN_ITEMCHANGED) {
-        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
-            Lsv0SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-    } else if (header.code == NM_CLICK) {  // not NM_RCLICK: a right click only opens the popup
-        Lsv0Click();
-    } else if (header.code == NM_DBLCLK) {
-        // Lsv0DblClick: the detail, when the command is available for the row.
-        if (ui::IsMenuCommandEnabled(pumProcess_.Get(), cmd::MiProcessDetail)) MiProcessDetailClick();
-    }
-}
-
-void TFrmCVT::OnWindowListNotify(const NMHDR& header) {
-    if (header.code == LVN_ITEMCHANGED) {
-        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
-            Lsv1SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
-    } else if (header.code == NM_CLICK) {
-        Lsv1Click();
-    } else if (header.code == NM_DBLCLK) {
-        MiAppItemClick(7);  // Lsv1DblClick: the executable's detail
-    }
-}
-
-void TFrmCVT::OnContextMenu(HWND control, LPARAM screenPoint) {
-    HMENU popup = control == lsv_[0] ? pumProcess_.Get() : control == lsv_[1] ? pumApp_.Get() : nullptr;
-    if (popup == nullptr) return;
-    if (control == lsv_[0] && !Lsv0ContextPopup()) return;
-    if (control == lsv_[1] && !Lsv1ContextPopup()) return;
-    POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-    if (screenPoint == -1) {
-        // From the keyboard: open at the selected row, or at the list's corner.
-        RECT rc{};
-        const int row = ui::SelectedListRow(control);
-        rc.left = LVIR_BOUNDS;
-        if (row < 0 || !SendMessageA(control, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc))) rc = {};
-        pt = {rc.left, rc.bottom};
-        ClientToScreen(control, &pt);
-    }
-    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);
 }
 
 void TFrmCVT::MiFileExitClick() {
@@ -332,7 +239,7 @@ void TFrmCVT::MiFileExitClick() {
 
 void TFrmCVT::MiFileNewTaskClick() {
     using RunFileDlgFn = int(WINAPI*)(HWND, HICON, LPCSTR, LPCSTR, LPCSTR, UINT);
-    ui::UniqueLibrary shell = LoadSystemLibrary("Shell32.dll");
+    UniqueLibrary shell = LoadSystemLibrary("Shell32.dll");
     // The Run dialog is exported by ordinal only.
     auto runDialog = LookUpFunction<RunFileDlgFn>(shell.Get(), MAKEINTRESOURCEA(61));
     if (runDialog == nullptr) {
@@ -351,9 +258,41 @@ void TFrmCVT::MiHelpAboutClick() {
     ui::ShowMessage(Hwnd(), ui::MessageKind::Information, std::string("Corvault Ver 1.00\r\n\r\n") + kAboutCredits);
 }
 
+void TFrmCVT::RefreshTimerTimer() {
+    // The flag covers the refresh only: a box it shows must not have the lists rebuilt
+    // under it, while a box that a command dispatched below opens lets the ticks refresh.
+    if (tickInProgress_ || state_.reportInProgress) return;
+    tickInProgress_ = true;
+    {
+        // Lowered however the refresh ends, or the timer would stay idle for good.
+        struct Lowered {
+            bool& flag;
+            ~Lowered() { flag = false; }
+        } lowered{tickInProgress_};
+        processes_.RefreshProcessList();
+        applications_.RefreshAppList();
+        manager_.RefreshMgrList();
+    }
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+            break;
+        }
+        // A tick that fell due meanwhile is spent: run here, ticks slower than the
+        // interval would nest without end.
+        if (msg.message == WM_TIMER && msg.hwnd == Hwnd() && msg.wParam == kRefreshTimerId) continue;
+        if (!PreTranslateMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    tickInProgress_ = false;
+}
+
 void TFrmCVT::FormCloseQuery() {
     SaveSettings();
-    SaveMgrSchedules();
+    manager_.SaveMgrSchedules(IniPath(IDS_CVTMGR_INI));
 }
 
 }  // namespace cvt

@@ -1,47 +1,37 @@
-// The main window: tabs with the three lists, the report and the settings,
-// its menus and buttons, and the start and close sequences.
+// The main window: the tab control and its five pages, the main menu and its
+// shortcuts, the refresh timer, the settings, and the start and close sequences.
+// Each page is a class of its own; the pages meet only through what this window
+// hands them.
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
 
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <unordered_map>
 
-#include "app/ColumnPositions.h"
-#include "app/ColumnSettings.h"
-#include "app/ProgramState.h"
-#include "process/ProcessApi.h"
-#include "process/ProcessInfoCache.h"
-#include "process/ProcessRecord.h"
-#include "report/ProcessReport.h"
-#include "schedule/ScheduleStore.h"
-#include "windows/WindowRecord.h"
-#include "ui/Handles.h"
+#include "base/Handles.h"
+#include "lists/ColumnSettings.h"
+#include "lists/ProgramState.h"
+#include "process/ProcessPage.h"
+#include "report/ReportPage.h"
+#include "schedule/ManagerPage.h"
+#include "settings/SettingsPage.h"
+#include "sysinfo/ProcessApi.h"
 #include "ui/Page.h"
 #include "ui/Shell.h"
 #include "ui/Window.h"
+#include "windows/ApplicationPage.h"
 
 namespace cvt {
 
 class ProcessDangerDb;
 class TFrmDetail;
-class ReportView;
-class TVellEdit;
-class TFrmManager;
 
 // Page indexes of PgcOnly; the Manager page exists but has no tab.
 enum PageIndex : int { kPageApplications = 0, kPageProcesses = 1, kPageManager = 2, kPageReport = 3, kPageSettings = 4 };
 inline constexpr int kPageCount = 5;
 // Posted by a list view (wParam: its Tag) when the user has dropped a dragged header.
 inline constexpr UINT kColumnDraggedMessage = WM_APP + 1;
-
-// lstrcmpA of two cell texts, negated for a descending sort key.
-[[nodiscard]] int CompareListItems(const std::string& first, const std::string& second, int sortKey);
 
 class TFrmCVT final : public ui::Window {
 public:
@@ -51,207 +41,88 @@ public:
 
     // Creates the window and runs FormCreate; false when the window cannot be created.
     bool Create();
-    // Keyboard shortcuts of the main menu, and of a popup while its list has the focus.
+    // Keyboard shortcuts of the main menu, and of the process popup while its list has the focus.
     bool TranslateShortcut(MSG& msg);
-    // Shortcuts, then dialog-style keyboard navigation of this window or the detail window.
+    // Shortcuts, then dialog-style keyboard navigation of this window, the detail window or the schedule dialog.
     bool PreTranslateMessage(MSG& msg);
-    // Both are made at their first use: each is a window full of controls that many
-    // runs never show, and making them cost the start about 250 ms under Wine (the
-    // schedule dialog's folder glyph makes the shell build its icon list).
+    // Made at its first use: a window full of controls that many runs never show.
     [[nodiscard]] TFrmDetail& Detail();
-    [[nodiscard]] TFrmManager& Manager();
 
     [[nodiscard]] ProgramState& State() noexcept { return state_; }
     [[nodiscard]] bool TerminationRequested() const noexcept { return terminationRequested_; }
-    [[nodiscard]] HWND ListView(int tag) const noexcept { return lsv_[static_cast<size_t>(tag)]; }
+    [[nodiscard]] HWND ListView(int tag) const noexcept;
     [[nodiscard]] HWND TabControl() const noexcept { return pgcOnly_; }
     [[nodiscard]] HWND Control(int id) const;  // a button, check box or track bar by command id
     [[nodiscard]] HWND PageWindow(int page) const noexcept { return pages_[static_cast<size_t>(page)].Hwnd(); }
-    [[nodiscard]] HMENU ProcessPopup() const noexcept { return pumProcess_.Get(); }
-    [[nodiscard]] HMENU AppPopup() const noexcept { return pumApp_.Get(); }
     [[nodiscard]] const ColumnSettingsArray& Columns() const noexcept { return columnSettings_; }
-    [[nodiscard]] const ProcessColumnPositions& ProcessPositions() const noexcept { return processPositions_; }
-    [[nodiscard]] const WindowHandleColumn& WindowHandlePosition() const noexcept { return windowHandleColumn_; }
     [[nodiscard]] int ActivePage() const;
     void SelectPage(int page);
 
-    // Text of a process column kind in a row of Lsv0; kNone as the row means the selected row.
-    [[nodiscard]] std::string GetProcessCellText(int kind, int row) const;
-    // Sorts list 0 or 1 by its stored sort column and direction (after every refresh).
-    void SortByStoredKey(int tag);
+    [[nodiscard]] ProcessPage& Processes() noexcept { return processes_; }
+    [[nodiscard]] ApplicationPage& Applications() noexcept { return applications_; }
+    [[nodiscard]] ReportPage& Report() noexcept { return report_; }
+    [[nodiscard]] ManagerPage& Manager() noexcept { return manager_; }
+    [[nodiscard]] SettingsPage& Settings() noexcept { return settings_; }
 
-    // Process list (ProcessList.cpp).
-    void RefreshProcessList();
-    [[nodiscard]] std::string PriorityClassToName(uint32_t priorityClass) const;
-    [[nodiscard]] uint32_t PriorityNameToClass(const std::string& name) const;
-    // Full image path of one process, not normalised; empty when it cannot be found.
-    [[nodiscard]] std::string ProcessImagePath(uint32_t processId);
-    // The PID a row shows, in either format; kNone: the selected row.
-    [[nodiscard]] std::optional<uint32_t> ProcessIdOfRow(int row) const;
-    [[nodiscard]] int FindProcessRow(uint32_t processId) const;
-    // The next refresh reads every process's path and user afresh.
-    void ForgetProcessMemo() { processCache_ = ProcessInfoCache{}; }
-
-    // Process commands (ProcessCommands.cpp).
-    void MiProcessPriorityClick(int priorityClass);
-    // Asks, ends the process and removes its row. A non-empty expectedImageName
-    // refuses a process that has taken over the PID since the row was made.
-    void EndProcessWithConfirmation(HWND list, uint32_t processId, const std::string& expectedImageName = {});
-    void MiProcessExitClick();
-    void MiProcessDetailClick();
-    void MiProcessOpenFolderClick();
-    void MiProcessCopyClick(int tag);
-    void Lsv0SelectItem(int row, bool selected);
-    void Lsv0Click();
-    // False when the popup must not open.
-    bool Lsv0ContextPopup();
-    void MarkCurrentPriority(const std::string& text);
-
-    // Window list (windows/Application.cpp).
-    void RefreshAppList();
-    void MiAppItemClick(int tag);
-    void Lsv1SelectItem(int row, bool selected);
-    void Lsv1Click();
-    // False when the popup must not open.
-    bool Lsv1ContextPopup();
-    [[nodiscard]] std::optional<int32_t> WindowHandleOfRow(int row) const;
-
-    using IsHungAppWindowFn = BOOL(WINAPI*)(HWND);
-    // The system's hung-window test as loaded at start (null when the system lacks it).
-    [[nodiscard]] IsHungAppWindowFn HungWindowTest() const noexcept { return isHungAppWindow_; }
-    // Tests stand in for it where Wine cannot list another process's hung window.
-    void UseHungWindowTest(IsHungAppWindowFn test) noexcept { isHungAppWindow_ = test; }
-
-    // Settings page (SettingsTab.cpp).
-    void TrbRefreshRateChange();
+    // RefreshTimer's tick: the three lists rebuilt, unless the report is being made.
     void RefreshTimerTimer();
-    void ChkStandardizationClick();
-    void ChkRegisterStartupClick();
     // Milliseconds between ticks; 0 when the timer is stopped.
     [[nodiscard]] unsigned RefreshInterval() const noexcept { return refreshInterval_; }
-    [[nodiscard]] HWND RefreshRateLabel() const noexcept { return lblRefreshRate_; }
-
     // Tests record shell calls instead of opening other programs' windows.
     void SetShellExecutor(ui::ShellExecutor executor) { shellExecute_ = std::move(executor); }
 
-    // Handlers reached from the menus, buttons and lists.
     void MiFileExitClick();
     void MiFileNewTaskClick();
     void MiHelpURLDevelopClick();
     void MiHelpAboutClick();
+    // Header clicks and drags of all three lists.
     void LsvColumnClick(int tag, int cellIndex);
     void LsvColumnDragged(int tag);
-
-    // Process report (ReportCommands.cpp).
-    void BtnProcessSnapShotClick();
-    void BtnReportClipboardClick();
-    void BtnReportSaveClick();
-    // The control on the Report page that shows the report; the report commands need one.
-    void ConnectReportView(ReportView* view) noexcept { sedReport_ = view; }
-    // The report editor of the Report page, connected as the report view when the page is made.
-    [[nodiscard]] TVellEdit& SedReport() noexcept { return *sedReportEdit_; }
-    // Tests date the report with a fixed time; empty: the system's local time.
-    using LocalClock = std::function<LocalDateTime()>;
-    void SetLocalClock(LocalClock clock) { localClock_ = std::move(clock); }
-
-    // Schedules (schedule/ScheduleList.cpp).
-    [[nodiscard]] const MgrScheduleList& MgrSchedules() const noexcept { return mgrSchedules_; }
-    // Rebuilds the schedule list; with no schedules it leaves the list as it is.
-    void RefreshMgrList();
-    void BtnManageAddClick();
-    void MiProcessSetManagerClick();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Layout and menus (MainFormLayout.cpp, MainFormMenus.cpp).
+    // MainFormLayout.cpp: the tab control, the pages and the shortcuts, at WM_CREATE.
     void CreateControls();
-    void CreatePages();
-    void CreateProcessPage(HWND page);
-    void CreateApplicationPage(HWND page);
-    void CreateManagerPage(HWND page);
-    void CreateReportPage(HWND page);
-    void CreateSettingsPage(HWND page);
-    HMENU CreateMainMenu();
-    void CreatePopupMenus();
-    void CreateAccelerators();
-    void LayoutPages();
 
-    // Start sequence (MainForm.cpp).
+    // MainForm.cpp: the start sequence and the routing of messages to the pages.
     void FormCreate();
-    bool EnableDebugPrivilege();
-    void InitCommandTags();
     void RequestTermination();
-
-    // Settings store (SettingsStore.cpp).
-    void LoadSettings();
-    void SaveSettings();
-    void ApplyGeneralOptions(const GeneralOptions& options);
-    [[nodiscard]] std::string IniPath(int stringId) const;
-    void LoadMgrSchedules();
-    void SaveMgrSchedules();
-
-    // Columns (ColumnView.cpp).
-    void BuildColumns(const IniSource& columnIni);
-    void UpdateColumnPositions(int tag);
-    void SortList(int tag, int sortKey);
-
-    void AddProcessRow(const TProcessManager& process, const std::string& systemRoot);
-    bool IsSameProcess(uint32_t processId, const std::string& imageName);
-    void SetProcessFileCommandsEnabled(bool enabled);
-
-    void LoadStatusLibrary();
-    void CreateAppImageList();
-    static BOOL CALLBACK EnumAppWindowsProc(HWND window, LPARAM self);
-    void AddAppRow(const AppWindowRow& window, HICON icon);
-    void SetAppCommandsEnabled(bool enabled);
-    bool SelectedWindowStillListed();
-    void ReportWindowGone();
-
     void OnCommand(int id, int notifyCode, HWND control);
     LRESULT OnNotify(const NMHDR& header);
-    void OnProcessListNotify(const NMHDR& header);
-    void OnWindowListNotify(const NMHDR& header);
-    void OnContextMenu(HWND control, LPARAM screenPoint);
-    void OnSize();
     void FormCloseQuery();
-    // The report text of the process list as it stands, in its shown order.
-    [[nodiscard]] std::string BuildProcessReport() const;
 
+    // SettingsStore.cpp.
+    void LoadSettings();
+    void SaveSettings();
+    [[nodiscard]] std::string IniPath(int stringId) const;
+
+    // Referred to by the pages, so made before them.
     ProgramState state_;
-    ui::UniqueFont font_;
+    ProcessApi processApi_;  // the provider of process facts, shared by the two list pages
+    ColumnSettingsArray columnSettings_{};
+    ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
+
+    UniqueFont font_;
     HWND pgcOnly_ = nullptr;
     std::array<ui::Page, kPageCount> pages_;
-    std::array<HWND, 3> lsv_{};
-    HWND lblRefreshRate_ = nullptr;
-    ui::UniqueMenu pumProcess_;
-    ui::UniqueMenu pumApp_;
-    ui::UniqueAccel mainAccel_;
-    ui::UniqueAccel processAccel_;
-    ColumnSettingsArray columnSettings_{};
-    std::array<SortDirectionFlags, 3> sortFlags_{};
-    ProcessColumnPositions processPositions_;
-    WindowHandleColumn windowHandleColumn_;
+    UniqueAccel mainAccel_;
+    UniqueAccel processAccel_;
+    std::array<SortDirectionFlags, kListCount> sortFlags_{};
     std::unique_ptr<ProcessDangerDb> dangerDb_;
     std::unique_ptr<TFrmDetail> detail_;
-    ReportView* sedReport_ = nullptr;  // not owned
-    std::unique_ptr<TVellEdit> sedReportEdit_;
-    LocalClock localClock_;
-    MgrScheduleList mgrSchedules_;  // outlives the dialog that appends to it
-    std::unique_ptr<TFrmManager> manager_;
-    ProcessApi processApi_;
-    ui::UniqueLibrary user32_;
-    IsHungAppWindowFn isHungAppWindow_ = nullptr;
-    HIMAGELIST imlApp_ = nullptr;  // owned by Lsv1
-    int appImageCounter_ = 0;
-    std::unordered_map<HICON, int> appImageOfIcon_;  // within one refresh
-    ProcessInfoCache processCache_;
-    ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
     unsigned refreshInterval_ = 0;
     bool tickInProgress_ = false;
     bool terminationRequested_ = false;
     bool settingsLoaded_ = false;
+
+    // Gone before the page windows they fill.
+    ProcessPage processes_;
+    ApplicationPage applications_;
+    ReportPage report_;
+    ManagerPage manager_;
+    SettingsPage settings_;
 };
 
 }  // namespace cvt

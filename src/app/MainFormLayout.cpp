@@ -1,35 +1,51 @@
-// The main window's controls: tab pages, lists, buttons and the Settings page.
+// The main window and what it holds itself: the tab control with its pages, each
+// filled by the class of its page, the main menu and the keyboard shortcuts.
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/CommandIds.h"
+#include "../../res/resource.h"
 #include "app/MainForm.h"
-#include "editor/VellEdit.h"
-#include "ui/ButtonRow.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
+#include "ui/Menu.h"
 
 namespace cvt {
 namespace {
 
-constexpr int kMargin = ui::kButtonMargin;
+constexpr char kClassName[] = "TFrmCVT";
+constexpr char kCaption[] = "Corvault Ver 1.01";
 
-SIZE PageSize(HWND page) {
-    RECT rc{};
-    GetClientRect(page, &rc);
-    return {rc.right, rc.bottom};
-}
-
-HWND AddPageList(HWND page, ui::Anchors& anchors, HFONT font, int id, int top = kMargin) {
-    const SIZE size = PageSize(page);
-    HWND list = ui::CreateReportListView(page, id,
-                                         {kMargin, top, size.cx - 2 * kMargin, size.cy - top - ui::kButtonRowSpace},
-                                         font);
-    anchors.Add(list, ui::AnchorAll);
-    return list;
+HMENU CreateMainMenu() {
+    HMENU bar = CreateMenu();
+    HMENU file = ui::AppendSubmenu(bar, {.caption = "ファイル(&F)"});
+    ui::AppendMenuItem(file, {.id = cmd::MiFileNewTask, .caption = "新しいタスクの実行(&N)..."});
+    ui::AppendMenuSeparator(file);
+    ui::AppendMenuItem(file, {.id = cmd::MiFileExit, .caption = "Corvaultの終了(&X)"});
+    HMENU refresh = ui::AppendSubmenu(bar, {.caption = "更新(&R)"});
+    ui::AppendMenuItem(refresh, {.id = cmd::MiRefreshApp, .caption = "アプリケーションの更新(&A)", .shortcut = "F5"});
+    ui::AppendMenuItem(refresh, {.id = cmd::MiRefreshProcess, .caption = "プロセスの更新(&P)", .shortcut = "F6"});
+    HMENU help = ui::AppendSubmenu(bar, {.caption = "ヘルプ(&H)"});
+    ui::AppendMenuItem(help, {.id = cmd::MiHelpURLDevelop, .caption = "開発元ホームページ(&D)..."});
+    ui::AppendMenuSeparator(help);
+    ui::AppendMenuItem(help, {.id = cmd::MiHelpAbout, .caption = "バージョン情報(&A)..."});
+    return bar;
 }
 
 }  // namespace
+
+bool TFrmCVT::Create() {
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CVT));
+    if (!RegisterClassOnce(kClassName, icon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
+    HMENU menu = CreateMainMenu();
+    if (!CreateWindowObject(WS_EX_CONTROLPARENT, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 197,
+                            118, 682, 483, nullptr, menu)) {
+        DestroyMenu(menu);
+        return false;
+    }
+    FormCreate();
+    return true;
+}
 
 void TFrmCVT::CreateControls() {
     font_.Reset(ui::CreatePointFont("ＭＳ Ｐゴシック", 9));
@@ -46,118 +62,31 @@ void TFrmCVT::CreateControls() {
         item.pszText = const_cast<char*>(kTabCaptions[i]);
         SendMessageA(pgcOnly_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
-    CreatePages();
-    CreateApplicationPage(PageWindow(kPageApplications));
-    CreateProcessPage(PageWindow(kPageProcesses));
-    CreateManagerPage(PageWindow(kPageManager));
-    CreateReportPage(PageWindow(kPageReport));
-    CreateSettingsPage(PageWindow(kPageSettings));
-    for (size_t tag = 0; tag < lsv_.size(); ++tag)
-        ui::NotifyColumnDragged(lsv_[tag], Hwnd(), kColumnDraggedMessage, tag);
-    CreatePopupMenus();
-    CreateAccelerators();
+    ui::CreateTabPages(pgcOnly_, Hwnd(), pages_);
+    applications_.Create(Hwnd(), pages_[kPageApplications], font_.Get());
+    processes_.Create(Hwnd(), pages_[kPageProcesses], font_.Get());
+    manager_.Create(Hwnd(), pages_[kPageManager], font_.Get());
+    report_.Create(Hwnd(), pages_[kPageReport], font_.Get());
+    settings_.Create(Hwnd(), pages_[kPageSettings], font_.Get());
+    for (int tag = 0; tag < kListCount; ++tag)
+        ui::NotifyColumnDragged(ListView(tag), Hwnd(), kColumnDraggedMessage, static_cast<WPARAM>(tag));
+    mainAccel_ = ui::CreateAccelerators({{FVIRTKEY, VK_F5, cmd::MiRefreshApp}, {FVIRTKEY, VK_F6, cmd::MiRefreshProcess}});
+    processAccel_ = ui::CreateAccelerators({{FVIRTKEY | FCONTROL, 'D', cmd::MiProcessDetail},
+                                            {FVIRTKEY | FCONTROL, 'N', cmd::MiProcessPrioNormal},
+                                            {FVIRTKEY | FCONTROL, 'Q', cmd::MiProcessExit},
+                                            {FVIRTKEY | FCONTROL, 'F', cmd::MiProcessOpenFolder},
+                                            {FVIRTKEY | FCONTROL, 'C', cmd::MiProcessCopyAll}});
     SelectPage(kPageProcesses);
 }
 
-void TFrmCVT::CreatePages() {
-    RECT display{};
-    GetClientRect(pgcOnly_, &display);
-    SendMessageA(pgcOnly_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    for (auto& page : pages_) page.Create(pgcOnly_, Hwnd(), display);
+bool TFrmCVT::TranslateShortcut(MSG& msg) {
+    if (processAccel_ && GetFocus() == processes_.List() && TranslateAcceleratorA(Hwnd(), processAccel_.Get(), &msg))
+        return true;
+    return mainAccel_ && TranslateAcceleratorA(Hwnd(), mainAccel_.Get(), &msg) != 0;
 }
 
-void TFrmCVT::LayoutPages() {
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    SetWindowPos(pgcOnly_, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT display{};
-    GetClientRect(pgcOnly_, &display);
-    SendMessageA(pgcOnly_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    for (auto& page : pages_)
-        SetWindowPos(page.Hwnd(), nullptr, display.left, display.top, display.right - display.left,
-                     display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TFrmCVT::CreateApplicationPage(HWND page) {
-    auto& anchors = pages_[kPageApplications].ChildAnchors();
-    lsv_[1] = AddPageList(page, anchors, font_.Get(), cmd::Lsv1);
-    ui::SetControlTag(lsv_[1], 1);
-    CreateAppImageList();
-    ui::AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnAppNewTask, "新しいタスク(&N)..."},
-                  {cmd::BtnAppShowForeground, "切り替え(&A)"},
-                  {cmd::BtnAppTerminate, "タスクの終了(&E)"},
-                  {cmd::BtnAppRefresh, "更新(&R)"},
-                  {cmd::BtnAppExit, "終了(&X)"}});
-}
-
-void TFrmCVT::CreateProcessPage(HWND page) {
-    auto& anchors = pages_[kPageProcesses].ChildAnchors();
-    lsv_[0] = AddPageList(page, anchors, font_.Get(), cmd::Lsv0);
-    ui::SetControlTag(lsv_[0], 0);
-    ui::AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnProcessShowDetail, "詳細(&D)"},
-                  {cmd::BtnProcessOpenFolder, "フォルダを開く(&O)"},
-                  {cmd::BtnProcessRefresh, "更新(&R)"},
-                  {cmd::BtnProcessSnapShot, "レポート(&R)"},
-                  {cmd::BtnProcessExit, "終了(&X)"}});
-}
-
-void TFrmCVT::CreateManagerPage(HWND page) {
-    auto& anchors = pages_[kPageManager].ChildAnchors();
-    lsv_[2] = AddPageList(page, anchors, font_.Get(), cmd::Lsv2);
-    ui::SetControlTag(lsv_[2], 2);
-    // Design-time headers; the columns built at start replace them.
-    ui::AddListColumn(lsv_[2], 0, "イメージ名", 115, 0);
-    ui::AddListColumn(lsv_[2], 1, "パス", 120, 0);
-    ui::AddListColumn(lsv_[2], 2, "タイマー", 90, 1);
-    ui::AddListColumn(lsv_[2], 3, "動作", 290, 0);
-    ui::AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnManageChangeTimeFormat, "時間表示切替(&T)"},
-                  {cmd::BtnManageAdd, "追加(&A)..."},
-                  {cmd::BtnManageDelete, "削除(&D)"},
-                  {cmd::BtnManagerExit, "終了(&X)"}});
-}
-
-void TFrmCVT::CreateReportPage(HWND page) {
-    auto& anchors = pages_[kPageReport].ChildAnchors();
-    const SIZE size = PageSize(page);
-    HWND label = ui::CreateLabel(page, "「レポート」タブでは、プロセス一覧で取得したレポートの内容を表示します。",
-                                 {kMargin, kMargin, size.cx - 2 * kMargin, 12}, font_.Get());
-    anchors.Add(label, ui::AnchorLeft | ui::AnchorTop | ui::AnchorRight);
-    sedReportEdit_ = std::make_unique<TVellEdit>();
-    TVellEdit& sed = *sedReportEdit_;
-    sed.SetFont({.Name = "ＭＳ ゴシック", .Height = -13, .CharSet = SHIFTJIS_CHARSET, .Color = 0});
-    sed.SetBorderStyle(TBorderStyle::bsSingle);
-    sed.Model().HorzScrollBar = true;
-    sed.Model().SetWordWrap(false);
-    // Between the label and the buttons, growing with the page.
-    constexpr int kEditTop = kMargin + 12 + kMargin / 2;
-    sed.Create(page, kMargin, kEditTop, size.cx - 2 * kMargin, size.cy - kEditTop - ui::kButtonRowSpace, cmd::SedReport);
-    anchors.Add(sed.Hwnd(), ui::AnchorAll);
-    ConnectReportView(&sed);
-    ui::AddButtonRow(page, anchors, font_.Get(),
-                 {{cmd::BtnReportSave, "保存(&S)..."},
-                  {cmd::BtnReportClipboard, "Clipboard(&C)"},
-                  {cmd::BtnReportExit, "終了(&X)"}});
-}
-
-void TFrmCVT::CreateSettingsPage(HWND page) {
-    HFONT font = font_.Get();
-    ui::CreateGroupBox(page, "リストの更新頻度", {8, 8, 289, 57}, font);
-    // The group box is drawn behind; its inner controls sit on the page at the group's offset.
-    ui::CreateTrackBar(page, cmd::TrbRefreshRate, {8 + 8, 8 + 16, 217, 33},
-                                       {.minimum = 2, .maximum = 59, .position = 4, .lineSize = 3, .pageSize = 6,
-                                        .tickFrequency = 3});
-    lblRefreshRate_ = ui::CreateLabel(page, "更新なし", {8 + 235, 8 + 16, 44, 12}, font, ui::TextAlign::Right);
-    ui::CreateCheckBox(page, cmd::ChkStandardization, " ", {8, 72, 17, 33}, font);
-    ui::FitLabelToText(ui::CreateLabel(
-        page, "Corvaultを標準タスクマネージャとする\r\n※2000/XPのみの機能です / レジストリを変更します",
-        {32, 80, 268, 24}, font));
-    HWND startup =
-        ui::CreateCheckBox(page, cmd::ChkRegisterStartup, "スタートアップに登録する(この機能は調整中です。)",
-                           {8, 120, 297, 17}, font);
-    EnableWindow(startup, FALSE);
+HWND TFrmCVT::ListView(int tag) const noexcept {
+    return tag == 0 ? processes_.List() : tag == 1 ? applications_.List() : manager_.List();
 }
 
 HWND TFrmCVT::Control(int id) const {

@@ -1,14 +1,14 @@
-// Loading the settings at start and writing them at close.
+// Loading the settings at start and writing them at close, and the header clicks
+// and drags that change the columns they describe.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "../../res/resource.h"
-#include "app/CommandIds.h"
-#include "app/Ini.h"
-#include "app/IniBool.h"
 #include "app/MainForm.h"
-#include "app/StringTable.h"
-#include "ui/Controls.h"
+#include "base/Ini.h"
+#include "base/IniBool.h"
+#include "base/StringTable.h"
+#include "lists/ColumnView.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 
@@ -33,30 +33,19 @@ void TFrmCVT::LoadSettings() {
     const LoadedSettings loaded = LoadSettingsModel(cvtKeys.Source(), columnKeys.Source());
     for (const std::string& text : loaded.invalidBooleans)
         ui::ShowMessage(Hwnd(), ui::MessageKind::Error, InvalidBooleanMessage(text));
-    for (const GeneralOptions& options : loaded.generalPasses) ApplyGeneralOptions(options);
+    for (const GeneralOptions& options : loaded.generalPasses) settings_.ApplyGeneralOptions(options);
     if (loaded.columnsMissing) {
         ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_NO_COLUMN_DEFINITIONS));
         RequestTermination();
         return;
     }
     columnSettings_ = loaded.columns;
-    BuildColumns(columnKeys.Source());
+    for (int n = 0; n < kListCount; ++n) {
+        const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
+        BuildListColumns(ListView(n), n, manager, columnKeys.Source());
+        sortFlags_[static_cast<size_t>(n)].Reset(manager.Count);
+    }
     settingsLoaded_ = true;
-}
-
-void TFrmCVT::ApplyGeneralOptions(const GeneralOptions& options) {
-    // Assigning runs the handlers, as a user's change would; the rate's label and
-    // timer always follow the assigned position, also when it did not move.
-    SendMessageA(Control(cmd::TrbRefreshRate), TBM_SETPOS, TRUE, options.refreshRate);
-    TrbRefreshRateChange();
-    if (ui::IsChecked(Control(cmd::ChkStandardization)) != options.standardization) {
-        ui::SetChecked(Control(cmd::ChkStandardization), options.standardization);
-        ChkStandardizationClick();
-    }
-    if (ui::IsChecked(Control(cmd::ChkRegisterStartup)) != options.registerStartup) {
-        ui::SetChecked(Control(cmd::ChkRegisterStartup), options.registerStartup);
-        ChkRegisterStartupClick();
-    }
 }
 
 void TFrmCVT::SaveSettings() {
@@ -65,12 +54,10 @@ void TFrmCVT::SaveSettings() {
     ProfileIniFile cvtIni(IniPath(IDS_CVT_INI));
 
     SavedState saved;
-    saved.general.refreshRate = static_cast<int>(SendMessageA(Control(cmd::TrbRefreshRate), TBM_GETPOS, 0, 0));
-    saved.general.standardization = ui::IsChecked(Control(cmd::ChkStandardization));
-    saved.general.registerStartup = ui::IsChecked(Control(cmd::ChkRegisterStartup));
+    saved.general = settings_.Options();
     for (int n = 0; n < kListCount; ++n) {
         const TColumnManager& manager = columnSettings_[static_cast<size_t>(n)];
-        HWND list = lsv_[static_cast<size_t>(n)];
+        HWND list = ListView(n);
         for (const int cell : ui::ListColumnOrder(list)) {
             if (cell < 0 || cell >= manager.Count) continue;
             const auto c = static_cast<size_t>(cell);
@@ -84,6 +71,18 @@ void TFrmCVT::SaveSettings() {
     placement.length = sizeof placement;
     GetWindowPlacement(Hwnd(), &placement);
     WriteIniStruct(cvtIni.Path(), "Window", "Placement", &placement, sizeof placement);
+}
+
+void TFrmCVT::LsvColumnDragged(int tag) {
+    if (tag == 0) processes_.UpdateColumnPositions();
+    else if (tag == 1) applications_.UpdateColumnPositions();
+}
+
+void TFrmCVT::LsvColumnClick(int tag, int cellIndex) {
+    if (tag < 0 || tag >= kListCount) return;
+    const int key = ColumnClick(sortFlags_[static_cast<size_t>(tag)], columnSettings_[static_cast<size_t>(tag)],
+                                cellIndex);
+    if (key != 0) SortList(ListView(tag), key);
 }
 
 }  // namespace cvt

@@ -3,8 +3,8 @@
 
 #include <commctrl.h>
 
-#include "app/AppPath.h"
-#include "app/Ini.h"
+#include "base/AppPath.h"
+#include "base/Ini.h"
 #include "details/DetailText.h"
 #include "details/VersionInfo.h"
 #include "ui/ButtonRow.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "process/ProcessDangerDb.h"
-#include "ui/Handles.h"
+#include "base/Handles.h"
+#include "details/ProcessDangerDb.h"
 #include "ui/KeyValueGrid.h"
 #include "ui/Page.h"
 #include "ui/Shell.h"
@@ -47,7 +47,7 @@ private:
     const ProcessDangerDb& dangerDb_;
     std::string imageName_;
     std::string fullPath_;
-    ui::UniqueFont font_;
+    UniqueFont font_;
     HWND tab_ = nullptr;
     ui::Page page_;
     ui::Anchors anchors_;
@@ -56,8 +56,8 @@ private:
     HWND imgSmall_ = nullptr;
     ui::KeyValueGrid grid_;
     HWND btnOpenFolder_ = nullptr;
-    ui::UniqueIcon largeIcon_;
-    ui::UniqueIcon smallIcon_;
+    UniqueIcon largeIcon_;
+    UniqueIcon smallIcon_;
     ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();
 };
 

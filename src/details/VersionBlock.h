@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "editor/LeadByte.h"
+#include "base/LeadByte.h"
 
 namespace cvt {
 

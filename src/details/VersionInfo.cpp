@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 
 namespace cvt {
 
@@ -67,10 +67,10 @@ ByteSizeFormatters ShellByteSizeFormatters(HMODULE module) {
 }
 
 // The shell's icon, or null; the shell may hand out an icon even when it reports failure.
-ui::UniqueIcon ShellIcon(const std::string& path, UINT flags) {
+UniqueIcon ShellIcon(const std::string& path, UINT flags) {
     SHFILEINFOA info{};
     const DWORD_PTR found = SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, flags);
-    ui::UniqueIcon icon(info.hIcon);
+    UniqueIcon icon(info.hIcon);
     if (found == 0) icon.Reset();
     return icon;
 }
@@ -187,7 +187,7 @@ void TVersionInfo::ReadFileData() {
         sizeText_ = ComposeSizeText(0, {});
         return;
     }
-    const ui::UniqueLibrary shlwapi = LoadSystemLibrary("Shlwapi.dll");
+    const UniqueLibrary shlwapi = LoadSystemLibrary("Shlwapi.dll");
     sizeText_ = ComposeSizeText(size_, ShellByteSizeFormatters(shlwapi.Get()));
 }
 
@@ -209,7 +209,7 @@ void TVersionInfo::ReadCompatLayers() {
 
     HKEY raw = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kCompatLayersKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return;
-    const ui::UniqueRegKey key(raw);
+    const UniqueRegKey key(raw);
     DWORD longestName = 0;
     if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
                          nullptr, nullptr, nullptr) != ERROR_SUCCESS) {

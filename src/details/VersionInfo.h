@@ -9,9 +9,9 @@
 #include <string_view>
 #include <utility>
 
+#include "base/Handles.h"
 #include "details/FileInfoText.h"
 #include "details/VersionBlock.h"
-#include "ui/Handles.h"
 
 namespace cvt {
 
@@ -63,8 +63,8 @@ public:
     [[nodiscard]] HICON LargeIcon() const noexcept { return largeIcon_.Get(); }
     [[nodiscard]] HICON SmallIcon() const noexcept { return smallIcon_.Get(); }
     // Hands an icon over to a control that keeps it beyond this reader.
-    [[nodiscard]] ui::UniqueIcon TakeLargeIcon() noexcept { return std::move(largeIcon_); }
-    [[nodiscard]] ui::UniqueIcon TakeSmallIcon() noexcept { return std::move(smallIcon_); }
+    [[nodiscard]] UniqueIcon TakeLargeIcon() noexcept { return std::move(largeIcon_); }
+    [[nodiscard]] UniqueIcon TakeSmallIcon() noexcept { return std::move(smallIcon_); }
 
     [[nodiscard]] const TCompatLayers& CompatLayers() const noexcept { return compatLayers_; }
 
@@ -87,8 +87,8 @@ private:
     std::string lastWriteTime_;
     uint64_t size_ = 0;
     std::string sizeText_;
-    ui::UniqueIcon largeIcon_;
-    ui::UniqueIcon smallIcon_;
+    UniqueIcon largeIcon_;
+    UniqueIcon smallIcon_;
     TCompatLayers compatLayers_;
 };
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "editor/LeadByte.h"
+#include "base/LeadByte.h"
 #include "editor/TextMeasurer.h"
 
 namespace cvt {

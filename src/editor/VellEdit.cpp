@@ -115,10 +115,10 @@ void TVellEdit::CreateFonts() {
     fontRecord_.lfCharSet = DEFAULT_CHARSET;
     fontRecord_.lfPitchAndFamily = FIXED_PITCH;
     lstrcpynA(fontRecord_.lfFaceName, font_.Name.c_str(), LF_FACESIZE);
-    ui::UniqueFont plain(CreateFontIndirectA(&fontRecord_));
+    UniqueFont plain(CreateFontIndirectA(&fontRecord_));
     LOGFONTA underlined = fontRecord_;
     underlined.lfUnderline = TRUE;
-    ui::UniqueFont underline(CreateFontIndirectA(&underlined));
+    UniqueFont underline(CreateFontIndirectA(&underlined));
     // The measurer lets go of the old font before it is deleted.
     measurer_.SetFont(plain.Get());
     plainFont_ = std::move(plain);
@@ -276,7 +276,7 @@ void TVellEdit::DrawUnderline(int row, bool draw) {
     if (!draw && y <= layout.TopMargin()) return;
     HDC dc = GetDC(Hwnd());
     if (dc == nullptr) return;
-    ui::UniqueHandle<HPEN, ui::GdiCloser> pen(CreatePen(PS_SOLID, 1, draw ? ulineColor_ : color_));
+    UniqueHandle<HPEN, GdiCloser> pen(CreatePen(PS_SOLID, 1, draw ? ulineColor_ : color_));
     const HGDIOBJ old = SelectObject(dc, pen.Get());
     MoveToEx(dc, layout.LeftMargin(), static_cast<int>(y), nullptr);
     LineTo(dc, ClientRect().right, static_cast<int>(y));

@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/Handles.h"
 #include "editor/GdiTextMeasurer.h"
 #include "editor/VellEditModel.h"
 #include "editor/VellEditView.h"
-#include "report/ReportView.h"
-#include "ui/Handles.h"
+#include "editor/ReportView.h"
 #include "ui/Window.h"
 
 namespace cvt {
@@ -161,8 +161,8 @@ private:
     // Fonts before the measurer: it is destroyed first and gives the font back before it goes.
     TVellFont font_;
     LOGFONTA fontRecord_{};
-    ui::UniqueFont plainFont_;
-    ui::UniqueFont underlineFont_;
+    UniqueFont plainFont_;
+    UniqueFont underlineFont_;
     GdiTextMeasurer measurer_;
     TVellEditModel model_;
 

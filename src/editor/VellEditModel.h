@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/LeadByte.h"
+#include "base/LeadByte.h"
 #include "editor/TextMeasurer.h"
 #include "editor/VellEditView.h"
 #include "editor/VellLayout.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/LeadByte.h"
+#include "base/LeadByte.h"
 
 namespace cvt {
 

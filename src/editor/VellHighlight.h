@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/LeadByte.h"
+#include "base/LeadByte.h"
 #include "editor/VellStrings.h"
 
 namespace cvt {

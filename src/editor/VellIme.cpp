@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/SystemLibrary.h"
+#include "base/SystemLibrary.h"
 
 namespace cvt::ime {
 namespace {
@@ -19,7 +19,7 @@ struct Imm32 {
     using GetStringFn = LONG(WINAPI*)(HIMC, DWORD, LPVOID, DWORD);
     using NotifyFn = BOOL(WINAPI*)(HIMC, DWORD, DWORD, DWORD);
 
-    ui::UniqueLibrary library = LoadSystemLibrary("imm32.dll");
+    UniqueLibrary library = LoadSystemLibrary("imm32.dll");
     GetContextFn getContext = LookUpFunction<GetContextFn>(library.Get(), "ImmGetContext");
     ReleaseContextFn releaseContext = LookUpFunction<ReleaseContextFn>(library.Get(), "ImmReleaseContext");
     SetFontFn setFont = LookUpFunction<SetFontFn>(library.Get(), "ImmSetCompositionFontA");

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/LeadByte.h"
+#include "base/LeadByte.h"
 #include "editor/TextMeasurer.h"
 #include "editor/VellStrings.h"
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/SystemLibrary.h"
-#include "ui/Handles.h"
+#include "base/Handles.h"
+#include "base/SystemLibrary.h"
 
 namespace cvt {
 namespace {
@@ -57,7 +57,7 @@ DWORD CreateTemporaryName(const std::string& folder, std::string& name) {
 }
 
 DWORD WriteWhole(const std::string& path, std::string_view bytes) {
-    ui::UniqueKernelHandle file(
+    UniqueKernelHandle file(
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return GetLastError();
     while (!bytes.empty()) {

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "../../res/resource.h"
-#include "app/StringTable.h"
-#include "process/ProcessRecord.h"
+#include "base/StringTable.h"
 #include "schedule/ScheduleText.h"
+#include "sysinfo/ProcessRecord.h"
 #include "ui/Controls.h"
 #include "ui/MessageDialog.h"
 
@@ -66,7 +66,7 @@ HIMAGELIST AttachFolderGlyph(HWND button) {
                        SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON) == 0 ||
         info.hIcon == nullptr)
         return nullptr;
-    ui::UniqueIcon icon(info.hIcon);
+    UniqueIcon icon(info.hIcon);
     HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                          ILC_COLOR32 | ILC_MASK, 1, 0);
     if (images == nullptr) return nullptr;

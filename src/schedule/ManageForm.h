@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "base/Handles.h"
 #include "schedule/ScheduleStore.h"
-#include "ui/Handles.h"
 #include "ui/Window.h"
 
 namespace cvt {
@@ -66,7 +66,7 @@ private:
 
     MgrScheduleList& schedules_;
     std::function<void()> onAdded_;
-    ui::UniqueFont font_;
+    UniqueFont font_;
     HIMAGELIST selectGlyph_ = nullptr;  // shown by BtnSelect; freed after the window
     HWND lastFocus_ = nullptr;          // the control that had the focus when the dialog was left
 };

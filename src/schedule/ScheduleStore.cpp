@@ -5,8 +5,8 @@
 #include <cmath>
 #include <unordered_set>
 
-#include "app/AsciiText.h"
-#include "app/IniBool.h"
+#include "base/AsciiText.h"
+#include "base/IniBool.h"
 
 namespace cvt {
 namespace {

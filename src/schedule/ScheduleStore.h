@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/IniSource.h"
+#include "base/IniSource.h"
 
 namespace cvt {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/StrToInt.h"
+#include "base/StrToInt.h"
 #include "schedule/ScheduleStore.h"
 
 namespace cvt {

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "app/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace cvt {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "app/SystemLibrary.h"
-#include "ui/Handles.h"
+#include "base/Handles.h"
+#include "base/SystemLibrary.h"
 
 namespace cvt {
 namespace {
@@ -19,14 +19,14 @@ static_assert(sizeof(OSVERSIONINFOA) == kBasicRecordSize);
 constexpr int kServerR2Metric = 89;  // SM_SERVERR2
 constexpr DWORD kProductTypeBufferSize = 255;
 
-ui::UniqueRegKey OpenMachineKeyForQuery(const char* path) {
+UniqueRegKey OpenMachineKeyForQuery(const char* path) {
     HKEY raw = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return {};
-    return ui::UniqueRegKey(raw);
+    return UniqueRegKey(raw);
 }
 
 std::optional<std::string> ReadProductOptionsType() {
-    const ui::UniqueRegKey key = OpenMachineKeyForQuery("SYSTEM\\CurrentControlSet\\Control\\ProductOptions");
+    const UniqueRegKey key = OpenMachineKeyForQuery("SYSTEM\\CurrentControlSet\\Control\\ProductOptions");
     if (!key) return std::nullopt;
     char buffer[kProductTypeBufferSize] = {};
     DWORD size = sizeof buffer;

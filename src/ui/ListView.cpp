@@ -58,21 +58,26 @@ std::vector<int> ListColumnOrder(HWND listView) {
     return order;
 }
 
-int AppendListRow(HWND listView, const std::vector<std::string>& texts, int image) {
+namespace {
+// -1 would ask the parent for the image (I_IMAGECALLBACK) every time the row is drawn.
+int ImageOrNone(int image) { return image < 0 ? I_IMAGENONE : image; }
+
+int InsertListRow(HWND listView, int at, const std::vector<std::string>& texts, int image, LPARAM param) {
     LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iImage = image;
-    item.iItem = ListRowCount(listView);
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iImage = ImageOrNone(image);
+    item.iItem = at;
+    item.lParam = param;
     item.pszText = const_cast<char*>(texts.empty() ? "" : texts[0].c_str());
     const int row = static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return row;
-    for (size_t i = 1; i < texts.size(); ++i) {
-        LVITEMA sub{};
-        sub.iSubItem = static_cast<int>(i);
-        sub.pszText = const_cast<char*>(texts[i].c_str());
-        SendMessageA(listView, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-    }
+    for (size_t i = 1; i < texts.size(); ++i) SetListCellText(listView, row, static_cast<int>(i), texts[i]);
     return row;
+}
+}  // namespace
+
+int AppendListRow(HWND listView, const std::vector<std::string>& texts, int image) {
+    return InsertListRow(listView, ListRowCount(listView), texts, image, 0);
 }
 
 void SetListCellText(HWND listView, int row, int cellIndex, const std::string& text) {
@@ -120,18 +125,87 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
 }
 }  // namespace
 
+namespace {
+LPARAM RowParam(HWND listView, int row) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
+}
+
+void SetRowParam(HWND listView, int row, LPARAM param) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = param;
+    SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+}  // namespace
+
 void SortListRows(HWND listView, const std::function<int(int, int)>& compare) {
     // The callback must not read the control while it sorts, so each row carries
-    // its number from before the sort and the caller compares texts it read first.
+    // its number from before the sort and the caller compares texts it read first;
+    // the rows' own lParams are put back afterwards.
     const int count = ListRowCount(listView);
+    std::vector<LPARAM> params(static_cast<size_t>(count));
     for (int row = 0; row < count; ++row) {
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        item.lParam = row;
-        SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        params[static_cast<size_t>(row)] = RowParam(listView, row);
+        SetRowParam(listView, row, row);
     }
     SendMessageA(listView, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(&CompareRows));
+    for (int row = 0; row < count; ++row) {
+        const auto before = static_cast<size_t>(RowParam(listView, row));
+        SetRowParam(listView, row, before < params.size() ? params[before] : 0);
+    }
+}
+
+bool ReconcileListRows(HWND listView, const std::vector<cvt::ListRow>& fresh, cvt::RowIds& ids) {
+    using cvt::ListEdit;
+    // A list without images has none to compare.
+    const bool images = SendMessageA(listView, LVM_GETIMAGELIST, LVSIL_SMALL, 0) != 0;
+    const int count = ListRowCount(listView);
+    const int cells = ListColumnCount(listView);
+    std::vector<cvt::ListRow> shown(static_cast<size_t>(count));
+    for (int row = 0; row < count; ++row) {
+        cvt::ListRow& r = shown[static_cast<size_t>(row)];
+        LVITEMA item{};
+        item.mask = LVIF_PARAM | LVIF_IMAGE;
+        item.iItem = row;
+        SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        const std::string* key = ids.KeyOf(static_cast<uintptr_t>(item.lParam));
+        // Keys never start with a NUL: a row of unknown number matches no fresh row.
+        r.key = key != nullptr ? *key : std::string(1, '\0') + std::to_string(row);
+        r.image = images && item.iImage >= 0 ? item.iImage : -1;
+        r.cells.reserve(static_cast<size_t>(cells));
+        for (int c = 0; c < cells; ++c) r.cells.push_back(ListCellText(listView, row, c));
+    }
+    const std::vector<ListEdit> edits = cvt::ReconcileRows(shown, fresh);
+    if (!edits.empty()) {
+        SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
+        for (const ListEdit& edit : edits) {
+            if (edit.kind == ListEdit::Kind::Remove) {
+                SendMessageA(listView, LVM_DELETEITEM, edit.row, 0);
+                continue;
+            }
+            const cvt::ListRow& source = fresh[static_cast<size_t>(edit.fresh)];
+            if (edit.kind == ListEdit::Kind::Insert) {
+                InsertListRow(listView, edit.row, source.cells, source.image, static_cast<LPARAM>(ids.IdOf(source.key)));
+            } else if (edit.kind == ListEdit::Kind::SetCell) {
+                SetListCellText(listView, edit.row, edit.cell, source.cells[static_cast<size_t>(edit.cell)]);
+            } else {
+                LVITEMA item{};
+                item.mask = LVIF_IMAGE;
+                item.iItem = edit.row;
+                item.iImage = ImageOrNone(source.image);
+                SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            }
+        }
+        SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+        // The control paints its own background: no erase, no flicker.
+        InvalidateRect(listView, nullptr, FALSE);
+    }
+    ids.KeepOnly(fresh);
+    return !edits.empty();
 }
 
 }  // namespace ui

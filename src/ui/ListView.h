@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ListReconcile.h"
 #include "ui/Controls.h"
 
 namespace ui {
@@ -32,8 +33,15 @@ void SetListCellText(HWND listView, int row, int cellIndex, const std::string& t
 void SelectListRow(HWND listView, int row);
 
 // Sorts the rows; compare gets two row numbers as they stood before the sort
-// and must not read the control (read the texts first).
+// and must not read the control (read the texts first). Each row keeps its lParam.
 void SortListRows(HWND listView, const std::function<int(int, int)>& compare);
+
+// Makes the list show fresh, in its order, by editing only the rows and cells
+// that differ; each row carries its key's number from ids as its lParam. Rows
+// of unknown number (put there by anyone else) are replaced. Painting is off
+// while edits are applied; a list with nothing to change is not touched.
+// Returns whether anything changed.
+bool ReconcileListRows(HWND listView, const std::vector<cvt::ListRow>& fresh, cvt::RowIds& ids);
 
 }  // namespace ui
 

@@ -93,9 +93,9 @@ HMENU SubmenuOf(HMENU menu, int id) {
     return GetItem(menu, id, info) ? info.hSubMenu : nullptr;
 }
 
-UniqueAccel CreateAccelerators(const std::vector<ACCEL>& keys) {
+cvt::UniqueAccel CreateAccelerators(const std::vector<ACCEL>& keys) {
     std::vector<ACCEL> copy = keys;
-    return UniqueAccel(CreateAcceleratorTableA(copy.data(), static_cast<int>(copy.size())));
+    return cvt::UniqueAccel(CreateAcceleratorTableA(copy.data(), static_cast<int>(copy.size())));
 }
 
 }  // namespace ui

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Handles.h"
+#include "base/Handles.h"
 
 namespace ui {
 
@@ -36,6 +36,6 @@ void CheckMenuCommand(HMENU menu, int id, bool checked);
 // The submenu opened by the item with that command id, or null.
 [[nodiscard]] HMENU SubmenuOf(HMENU menu, int id);
 
-[[nodiscard]] UniqueAccel CreateAccelerators(const std::vector<ACCEL>& keys);
+[[nodiscard]] cvt::UniqueAccel CreateAccelerators(const std::vector<ACCEL>& keys);
 
 }  // namespace ui

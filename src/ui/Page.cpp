@@ -1,6 +1,8 @@
 // Tab page container.
 #include "ui/Page.h"
 
+#include <commctrl.h>
+
 namespace ui {
 
 bool Page::Create(HWND parent, HWND notifyTarget, RECT bounds) {
@@ -27,6 +29,32 @@ LRESULT Page::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return Window::HandleMessage(message, wParam, lParam);
+}
+
+namespace {
+
+RECT DisplayArea(HWND tab) {
+    RECT display{};
+    GetClientRect(tab, &display);
+    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    return display;
+}
+
+}  // namespace
+
+void CreateTabPages(HWND tab, HWND notifyTarget, std::span<Page> pages) {
+    const RECT display = DisplayArea(tab);
+    for (auto& page : pages) page.Create(tab, notifyTarget, display);
+}
+
+void LayoutTabPages(HWND tab, std::span<Page> pages) {
+    RECT client{};
+    GetClientRect(GetParent(tab), &client);
+    SetWindowPos(tab, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT display = DisplayArea(tab);
+    for (auto& page : pages)
+        SetWindowPos(page.Hwnd(), nullptr, display.left, display.top, display.right - display.left,
+                     display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace ui

@@ -1,6 +1,8 @@
 // A plain container for one tab page. Child controls report to their parent,
 // so the page hands their notifications on to the window that handles them.
 #pragma once
+#include <span>
+
 #include "ui/Anchors.h"
 #include "ui/Window.h"
 
@@ -21,5 +23,9 @@ private:
     Anchors anchors_;
     bool forwardColors_ = false;
 };
+
+// The pages of a tab control fill its display area; the tab control fills its parent.
+void CreateTabPages(HWND tab, HWND notifyTarget, std::span<Page> pages);
+void LayoutTabPages(HWND tab, std::span<Page> pages);
 
 }  // namespace ui

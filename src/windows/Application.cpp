@@ -1,19 +1,22 @@
 // The Applications page: visible top-level windows with icons, and the
 // commands on the selected one.
-#include <windows.h>
-#include <commctrl.h>
+#include "windows/ApplicationPage.h"
+
+#include <algorithm>
+#include <functional>
 
 #include "../../res/resource.h"
-#include "app/CommandIds.h"
-#include "app/MainForm.h"
-#include "app/StringTable.h"
-#include "app/StrToInt.h"
-#include "app/SystemLibrary.h"
-#include "details/Detail.h"
+#include "base/StrToInt.h"
+#include "base/StringTable.h"
+#include "base/SystemLibrary.h"
+#include "lists/ColumnView.h"
+#include "lists/CommandIds.h"
+#include "sysinfo/ProcessSnapshot.h"
+#include "ui/ButtonRow.h"
+#include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/MessageDialog.h"
-#include "windows/WindowRecord.h"
 
 namespace cvt {
 namespace {
@@ -53,41 +56,179 @@ bool RunningUnderWine() {
 
 }  // namespace
 
-void TFrmCVT::LoadStatusLibrary() {
+ApplicationPage::ApplicationPage(ProgramState& state, ProcessApi& api, const TColumnManager& columns, Links links)
+    : state_(state), api_(api), columns_(columns), links_(std::move(links)) {}
+
+void ApplicationPage::Create(HWND owner, ui::Page& page, HFONT font) {
+    owner_ = owner;
+    page_ = page.Hwnd();
+    list_ = CreatePageList(page, font, cmd::Lsv1, 1);
+    imlApp_ = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 16, 16);
+    // The list view owns the image list from here on and destroys it with itself.
+    SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(imlApp_));
+    ui::AddButtonRow(page_, page.ChildAnchors(), font,
+                     {{cmd::BtnAppNewTask, "新しいタスク(&N)..."},
+                      {cmd::BtnAppShowForeground, "切り替え(&A)"},
+                      {cmd::BtnAppTerminate, "タスクの終了(&E)"},
+                      {cmd::BtnAppRefresh, "更新(&R)"},
+                      {cmd::BtnAppExit, "終了(&X)"}});
+    CreatePopup();
+}
+
+void ApplicationPage::CreatePopup() {
+    popup_.Reset(CreatePopupMenu());
+    HMENU a = popup_.Get();
+    ui::AppendMenuItem(a, {.id = cmd::MiAppChangeTask, .caption = "切り替え(&S)"});
+    ui::AppendMenuItem(a, {.id = cmd::MiAppMinimize, .caption = "最小化(&M)"});
+    ui::AppendMenuItem(a, {.id = cmd::MiAppMaximize, .caption = "最大化(&X)"});
+    ui::AppendMenuSeparator(a);
+    ui::AppendMenuItem(a, {.id = cmd::MiAppAlwaysTopMost, .caption = "常に手前に表示(&A)"});
+    ui::AppendMenuItem(a, {.id = cmd::MiAppToolWindow, .caption = "ツールウィンドウとして表示(&T)"});
+    ui::AppendMenuItem(a, {.id = cmd::MiAppEnableUserInput, .caption = "ユーザー入力を受け付ける(&I)"});
+    ui::AppendMenuSeparator(a);
+    ui::AppendMenuItem(a, {.id = cmd::MiAppShowDetail, .caption = "実行ファイルの詳細(&O)..."});
+    ui::AppendMenuItem(a, {.id = cmd::MiAppShowProcess, .caption = "プロセスの表示(&P)"});
+    ui::AppendMenuItem(a, {.id = cmd::MiAppSetManager, .caption = "マネジメントする(&N)..."});
+    ui::AppendMenuSeparator(a);
+    ui::AppendMenuItem(a, {.id = cmd::MiAppTerminate, .caption = "タスクの終了(&E)"});
+}
+
+void ApplicationPage::InitCommandTags() {
+    const struct { int id; int tag; } appTags[] = {
+        {cmd::MiAppChangeTask, 0},    {cmd::MiAppMinimize, 2},      {cmd::MiAppMaximize, 3},
+        {cmd::MiAppAlwaysTopMost, 4}, {cmd::MiAppToolWindow, 5},    {cmd::MiAppEnableUserInput, 6},
+        {cmd::MiAppShowDetail, 7},    {cmd::MiAppShowProcess, 8},   {cmd::MiAppTerminate, 9}};
+    for (const auto& t : appTags) ui::SetMenuItemTag(popup_.Get(), t.id, t.tag);
+    ui::SetControlTag(GetDlgItem(page_, cmd::BtnAppShowForeground), 1);
+    ui::SetControlTag(GetDlgItem(page_, cmd::BtnAppTerminate), 9);
+}
+
+void ApplicationPage::UpdateColumnPositions() {
+    // Cell indexes are the creation order, which a header drag does not change.
+    handleColumn_.Update(columns_.Index);
+}
+
+bool ApplicationPage::OnCommand(int id, HWND control) {
+    switch (id) {
+        case cmd::BtnAppRefresh:
+            RefreshAppList();
+            return true;
+        case cmd::MiAppChangeTask:
+        case cmd::MiAppMinimize:
+        case cmd::MiAppMaximize:
+        case cmd::MiAppAlwaysTopMost:
+        case cmd::MiAppToolWindow:
+        case cmd::MiAppEnableUserInput:
+        case cmd::MiAppShowDetail:
+        case cmd::MiAppShowProcess:
+        case cmd::MiAppTerminate:
+            MiAppItemClick(ui::MenuItemTag(popup_.Get(), id));
+            return true;
+        case cmd::BtnAppShowForeground:
+        case cmd::BtnAppTerminate:
+            MiAppItemClick(ui::ControlTag(control));
+            return true;
+        default:
+            return false;
+    }
+}
+
+void ApplicationPage::OnNotify(const NMHDR& header) {
+    if (header.code == LVN_ITEMCHANGED) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
+            Lsv1SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
+    } else if (header.code == NM_CLICK) {
+        Lsv1Click();
+    } else if (header.code == NM_DBLCLK) {
+        MiAppItemClick(7);  // Lsv1DblClick: the executable's detail
+    }
+}
+
+bool ApplicationPage::OnContextMenu(HWND control, LPARAM screenPoint) {
+    if (control != list_) return false;
+    if (Lsv1ContextPopup()) TrackListPopup(list_, popup_.Get(), screenPoint, owner_);
+    return true;
+}
+
+void ApplicationPage::LoadStatusLibrary() {
     user32_ = LoadSystemLibrary("User32.dll");
     isHungAppWindow_ = LookUpFunction<IsHungAppWindowFn>(user32_.Get(), "IsHungAppWindow");
 }
 
-void TFrmCVT::CreateAppImageList() {
-    imlApp_ = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 16, 16);
-    // The list view owns the image list from here on and destroys it with itself.
-    SendMessageA(lsv_[1], LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(imlApp_));
+void ApplicationPage::RefreshAppList() {
+    found_.clear();
+    EnumWindows(&ApplicationPage::EnumAppWindowsProc, reinterpret_cast<LPARAM>(this));
+    std::vector<int> images;
+    AssignImages(images);
+    // The rows a rebuild would add, in the order the system enumerates the windows:
+    // the remembered window's row is the one to select, else the first row added.
+    std::vector<ListRow> fresh;
+    fresh.reserve(found_.size());
+    std::string selectedKey;
+    for (size_t i = 0; i < found_.size(); ++i) {
+        AddAppRow(found_[i].row, images[i], fresh);
+        if (static_cast<int32_t>(found_[i].row.handle) == state_.SelectedWindowHandle()) selectedKey = fresh.back().key;
+    }
+    if (selectedKey.empty() && !fresh.empty()) selectedKey = fresh.front().key;
+    SortRows(fresh, SortKeyFor(columns_.SortIndex, columns_.SortWay));
+    // In place: the list keeps its scroll position, and unchanged rows are not redrawn.
+    ui::ReconcileListRows(list_, fresh, rowIds_);
+    const auto at = std::find_if(fresh.begin(), fresh.end(), [&](const ListRow& row) { return row.key == selectedKey; });
+    if (at == fresh.end()) return;
+    const int row = static_cast<int>(at - fresh.begin());
+    if (ui::SelectedListRow(list_) != row) ui::SelectListRow(list_, row);
+    else Lsv1SelectItem(row, true);
 }
 
-void TFrmCVT::RefreshAppList() {
-    appImageCounter_ = 0;
-    appImageOfIcon_.clear();
-    ImageList_RemoveAll(imlApp_);
-    HWND list = lsv_[1];
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    EnumWindows(&TFrmCVT::EnumAppWindowsProc, reinterpret_cast<LPARAM>(this));
-    if (ui::SelectedListRow(list) < 0 && ui::ListRowCount(list) > 0) ui::SelectListRow(list, 0);
-    SortByStoredKey(1);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+void ApplicationPage::AssignImages(std::vector<int>& images) {
+    // One image per distinct icon handle, kept while any window shows it: copying an
+    // icon is the costly step. A slot whose icon has gone takes the next new icon, and
+    // free slots at the end are dropped, so the image list never outgrows the screen.
+    std::unordered_map<HICON, int> kept;
+    for (const Found& window : found_)
+        if (const auto known = imageOfIcon_.find(window.icon); known != imageOfIcon_.end()) kept.insert(*known);
+    std::vector<int> freeSlots;
+    for (const auto& [icon, slot] : imageOfIcon_)
+        if (kept.count(icon) == 0) freeSlots.push_back(slot);
+    std::sort(freeSlots.begin(), freeSlots.end(), std::greater<>());  // lowest last, taken first
+    images.reserve(found_.size());
+    for (const Found& window : found_) {
+        if (const auto known = kept.find(window.icon); known != kept.end()) {
+            images.push_back(known->second);
+            continue;
+        }
+        // A null icon (a window Wine lists without one) is refused, and the row has no image.
+        int slot = -1;
+        if (window.icon != nullptr) {
+            if (freeSlots.empty()) {
+                slot = ImageList_AddIcon(imlApp_, window.icon);
+            } else {
+                slot = ImageList_ReplaceIcon(imlApp_, freeSlots.back(), window.icon);
+                if (slot >= 0) freeSlots.pop_back();
+            }
+        }
+        if (slot >= 0) kept.emplace(window.icon, slot);
+        images.push_back(slot);
+    }
+    imageOfIcon_ = std::move(kept);
+    std::vector<bool> used(static_cast<size_t>(ImageList_GetImageCount(imlApp_)), false);
+    for (const auto& [icon, slot] : imageOfIcon_)
+        if (slot >= 0 && static_cast<size_t>(slot) < used.size()) used[static_cast<size_t>(slot)] = true;
+    for (int last = static_cast<int>(used.size()) - 1; last >= 0 && !used[static_cast<size_t>(last)]; --last)
+        ImageList_Remove(imlApp_, last);
 }
 
-BOOL CALLBACK TFrmCVT::EnumAppWindowsProc(HWND window, LPARAM self) {
-    auto& form = *reinterpret_cast<TFrmCVT*>(self);
+BOOL CALLBACK ApplicationPage::EnumAppWindowsProc(HWND window, LPARAM self) {
+    auto& page = *reinterpret_cast<ApplicationPage*>(self);
     bool unanswered = false;
     HICON icon = WindowIcon(window, unanswered);
     // Wine answers no icon query about another process's window (the message fails, the class
     // icons read 0): such a window is listed without one, or the page would show only ours.
     if (!IsWindowVisible(window) || (icon == nullptr && !(unanswered && RunningUnderWine()))) return TRUE;
     AppWindowRow row;
-    if (form.state_.isNTPlatform && form.isHungAppWindow_ != nullptr)
-        row.status = form.isHungAppWindow_(window) ? "応答なし" : "実行中";
+    if (page.state_.isNTPlatform && page.isHungAppWindow_ != nullptr)
+        row.status = page.isHungAppWindow_(window) ? "応答なし" : "実行中";
     else
         row.status = "不明";
     row.handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
@@ -95,80 +236,71 @@ BOOL CALLBACK TFrmCVT::EnumAppWindowsProc(HWND window, LPARAM self) {
     std::string title(static_cast<size_t>(GetWindowTextLengthA(window)) + 5, '\0');
     title.resize(static_cast<size_t>(std::max(0, GetWindowTextA(window, title.data(), static_cast<int>(title.size())))));
     row.title = std::move(title);
-    form.AddAppRow(row, icon);
+    page.found_.push_back({std::move(row), icon});
     return TRUE;
 }
 
-void TFrmCVT::AddAppRow(const AppWindowRow& window, HICON icon) {
-    std::vector<std::string> texts;
-    for (int kind : columnSettings_[1].Index) texts.push_back(WindowCellText(kind, window));
-    // The image list keeps a copy; the window's own icon handle is never destroyed here.
-    // Windows sharing an icon handle share its image: copying an icon is the costly step.
-    // A null icon (a window Wine lists without one) is refused, and the row has no image.
-    int image = -1;
-    if (auto known = appImageOfIcon_.find(icon); known != appImageOfIcon_.end()) {
-        image = known->second;
-    } else if (ImageList_AddIcon(imlApp_, icon) >= 0) {
-        image = appImageCounter_++;
-        appImageOfIcon_.emplace(icon, image);
-    }
-    const int row = ui::AppendListRow(lsv_[1], texts, image);
-    if (row >= 0 && static_cast<int32_t>(window.handle) == state_.SelectedWindowHandle()) ui::SelectListRow(lsv_[1], row);
+void ApplicationPage::AddAppRow(const AppWindowRow& window, int image, std::vector<ListRow>& rows) const {
+    ListRow& row = rows.emplace_back();
+    // A handle can pass to another window once its own is gone; with its owner it names one window.
+    row.key = std::to_string(window.handle) + "/" + std::to_string(window.processId);
+    for (int kind : columns_.Index) row.cells.push_back(WindowCellText(kind, window));
+    row.image = image;
 }
 
-std::optional<int32_t> TFrmCVT::WindowHandleOfRow(int row) const {
-    const int cell = windowHandleColumn_.Cell();
+std::optional<int32_t> ApplicationPage::WindowHandleOfRow(int row) const {
+    const int cell = handleColumn_.Cell();
     if (cell == kNone || row < 0) return std::nullopt;
-    return StrToIntDollarHex(std::string(windowHandleColumn_.Prefix()) + ui::ListCellText(lsv_[1], row, cell));
+    return StrToIntDollarHex(std::string(handleColumn_.Prefix()) + ui::ListCellText(list_, row, cell));
 }
 
-void TFrmCVT::SetAppCommandsEnabled(bool enabled) {
-    ui::EnableMenuCommand(pumApp_.Get(), cmd::MiAppChangeTask, enabled);
-    ui::EnableMenuCommand(pumApp_.Get(), cmd::MiAppTerminate, enabled);
-    EnableWindow(Control(cmd::BtnAppShowForeground), enabled);
-    EnableWindow(Control(cmd::BtnAppTerminate), enabled);
+void ApplicationPage::SetAppCommandsEnabled(bool enabled) {
+    ui::EnableMenuCommand(popup_.Get(), cmd::MiAppChangeTask, enabled);
+    ui::EnableMenuCommand(popup_.Get(), cmd::MiAppTerminate, enabled);
+    EnableWindow(GetDlgItem(page_, cmd::BtnAppShowForeground), enabled);
+    EnableWindow(GetDlgItem(page_, cmd::BtnAppTerminate), enabled);
 }
 
-void TFrmCVT::Lsv1SelectItem(int row, bool selected) {
+void ApplicationPage::Lsv1SelectItem(int row, bool selected) {
     if (!selected) return;
     if (const auto handle = WindowHandleOfRow(row)) state_.SelectedWindowHandle() = *handle;
     SetAppCommandsEnabled(true);
 }
 
-void TFrmCVT::Lsv1Click() {
-    if (ui::SelectedListRow(lsv_[1]) < 0) SetAppCommandsEnabled(false);
+void ApplicationPage::Lsv1Click() {
+    if (ui::SelectedListRow(list_) < 0) SetAppCommandsEnabled(false);
 }
 
-bool TFrmCVT::SelectedWindowStillListed() {
+bool ApplicationPage::SelectedWindowStillListed() {
     // A handle can be reused by another window once its own has gone: it must
     // still be a window of the process that the selected row shows.
     HWND window = AsWindow(state_.SelectedWindowHandle());
     if (!IsWindow(window)) return false;
-    const int row = ui::SelectedListRow(lsv_[1]);
+    const int row = ui::SelectedListRow(list_);
     int pidCell = kNone, pidKind = 0;
-    const auto& kinds = columnSettings_[1].Index;
+    const auto& kinds = columns_.Index;
     for (size_t cell = 0; cell < kinds.size(); ++cell)
         if (kinds[cell] == 4 || kinds[cell] == 5) pidCell = static_cast<int>(cell), pidKind = kinds[cell];
     if (row < 0 || pidCell == kNone) return true;
     std::string pidText = pidKind == 4 ? "$" : "";
-    pidText += ui::ListCellText(lsv_[1], row, pidCell);
+    pidText += ui::ListCellText(list_, row, pidCell);
     const auto pid = StrToIntDollarHex(pidText);
     return pid && static_cast<DWORD>(*pid) == OwnerProcess(window);
 }
 
-void TFrmCVT::ReportWindowGone() {
-    ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_APP_GONE));
+void ApplicationPage::ReportWindowGone() {
+    ui::ShowMessage(owner_, ui::MessageKind::Error, LoadText(IDS_APP_GONE));
     RefreshAppList();
 }
 
-void TFrmCVT::MiAppItemClick(int tag) {
+void ApplicationPage::MiAppItemClick(int tag) {
     if (tag < 0 || tag > 9) return;
     if (!SelectedWindowStillListed()) {
         ReportWindowGone();
         return;
     }
     HWND window = AsWindow(state_.SelectedWindowHandle());
-    HMENU popup = pumApp_.Get();
+    HMENU popup = popup_.Get();
     switch (tag) {
         case 0:
         case 1:
@@ -202,42 +334,37 @@ void TFrmCVT::MiAppItemClick(int tag) {
             break;
         }
         case 7: {
-            const std::string path = ProcessImagePath(OwnerProcess(window));
-            if (path.empty()) ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_NO_FILE_NAME_FROM_PROCESS));
-            else Detail().ShowDetailForFile(path);
+            const std::string path = GetProcessImagePath(api_, state_.isNTPlatform, OwnerProcess(window));
+            if (path.empty()) ui::ShowMessage(owner_, ui::MessageKind::Error, LoadText(IDS_NO_FILE_NAME_FROM_PROCESS));
+            else links_.showDetailForFile(path);
             break;
         }
         case 8: {
-            const DWORD processId = OwnerProcess(window);
-            const int row = FindProcessRow(processId);
-            if (row >= 0) {
-                ui::SelectListRow(lsv_[0], row);
-                SelectPage(kPageProcesses);
-            } else {
-                ui::ShowMessage(Hwnd(), ui::MessageKind::Error, LoadText(IDS_APP_NOT_IN_PROCESS_LIST));
-                RefreshProcessList();
+            if (!links_.showProcess(OwnerProcess(window))) {
+                ui::ShowMessage(owner_, ui::MessageKind::Error, LoadText(IDS_APP_NOT_IN_PROCESS_LIST));
+                links_.refreshProcessList();
             }
             break;
         }
         case 9:
-            EndProcessWithConfirmation(lsv_[0], OwnerProcess(window));
+            links_.endProcess(OwnerProcess(window));
             break;
         default:
             break;
     }
 }
 
-bool TFrmCVT::Lsv1ContextPopup() {
-    if (ui::SelectedListRow(lsv_[1]) < 0) return false;
+bool ApplicationPage::Lsv1ContextPopup() {
+    if (ui::SelectedListRow(list_) < 0) return false;
     HWND window = AsWindow(state_.SelectedWindowHandle());
     if (!IsWindow(window)) {
         ReportWindowGone();
         return false;
     }
     const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
-    ui::CheckMenuCommand(pumApp_.Get(), cmd::MiAppEnableUserInput, IsWindowEnabled(window) != FALSE);
-    ui::CheckMenuCommand(pumApp_.Get(), cmd::MiAppToolWindow, (exStyle & WS_EX_TOOLWINDOW) != 0);
-    ui::CheckMenuCommand(pumApp_.Get(), cmd::MiAppAlwaysTopMost, (exStyle & WS_EX_TOPMOST) != 0);
+    ui::CheckMenuCommand(popup_.Get(), cmd::MiAppEnableUserInput, IsWindowEnabled(window) != FALSE);
+    ui::CheckMenuCommand(popup_.Get(), cmd::MiAppToolWindow, (exStyle & WS_EX_TOOLWINDOW) != 0);
+    ui::CheckMenuCommand(popup_.Get(), cmd::MiAppAlwaysTopMost, (exStyle & WS_EX_TOPMOST) != 0);
     return true;
 }
 

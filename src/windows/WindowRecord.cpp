@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "process/ProcessRecord.h"
+#include "lists/CellFormat.h"
 
 namespace cvt {
 

@@ -82,7 +82,7 @@ void ChildProcess::End() {
     }
 }
 
-int RowOfProcess(TFrmCVT& form, DWORD processId) { return form.FindProcessRow(processId); }
+int RowOfProcess(TFrmCVT& form, DWORD processId) { return form.Processes().FindProcessRow(processId); }
 
 TestWindow::TestWindow(const char* title, bool withIcon, bool visible) {
     const char* className = withIcon ? "CvtTestWindowWithIcon" : "CvtTestWindowWithoutIcon";
@@ -144,7 +144,7 @@ DWORD RunCopyAsWindows(const TempFolder& folder, const std::string& version, con
 
 int RowOfWindow(TFrmCVT& form, HWND window) {
     for (int row = 0; row < ui::ListRowCount(form.ListView(1)); ++row)
-        if (form.WindowHandleOfRow(row) == static_cast<int32_t>(reinterpret_cast<uintptr_t>(window))) return row;
+        if (form.Applications().WindowHandleOfRow(row) == static_cast<int32_t>(reinterpret_cast<uintptr_t>(window))) return row;
     return -1;
 }
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
 #include "details/Detail.h"
+#include "lists/CommandIds.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 
@@ -142,10 +142,10 @@ TEST_F(DetailWindowTest, ValueCellsCanBeEditedAndTheNextFillReplacesTheEdit) {
 TEST_F(DetailWindowTest, TheProcessListOpensTheDetailOfTheSelectedRow) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
-    const int row = form.FindProcessRow(GetCurrentProcessId());
+    const int row = form.Processes().FindProcessRow(GetCurrentProcessId());
     ASSERT_GE(row, 0);
     ui::SelectListRow(form.ListView(0), row);
-    ASSERT_TRUE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessDetail));
+    ASSERT_TRUE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessDetail));
     SendMessageA(form.Hwnd(), WM_COMMAND, cmd::BtnProcessShowDetail, 0);
     EXPECT_TRUE(IsWindowVisible(form.Detail().Hwnd()));
     EXPECT_EQ(lstrcmpiA(form.Detail().Grid().Value(3).c_str(), self_.c_str()), 0);

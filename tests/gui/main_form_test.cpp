@@ -6,8 +6,9 @@
 
 #include "../../res/resource.h"
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
-#include "app/StringTable.h"
+#include "base/StringTable.h"
+#include "lists/ColumnView.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
@@ -98,15 +99,15 @@ TEST_F(MainFormTest, MenusCarryCaptionsShortcutsTagsAndStates) {
     HMENU bar = GetMenu(form.Hwnd());
     EXPECT_EQ(ui::MenuItemCaption(bar, cmd::MiRefreshApp), "アプリケーションの更新(&A)\tF5");
     EXPECT_EQ(ui::MenuItemCaption(bar, cmd::MiFileExit), "Corvaultの終了(&X)");
-    HMENU process = form.ProcessPopup();
+    HMENU process = form.Processes().Popup();
     EXPECT_EQ(ui::MenuItemCaption(process, cmd::MiProcessDetail), "詳細(&D)...\tCtrl+D");
     EXPECT_FALSE(ui::IsMenuCommandEnabled(process, cmd::MiProcessSetManager));
     EXPECT_TRUE(ui::IsMenuCommandChecked(process, cmd::MiProcessPrioNormal));
     EXPECT_EQ(ui::MenuItemTag(process, cmd::MiProcessPrioAbove), 32768);
     EXPECT_EQ(ui::MenuItemTag(process, cmd::MiProcessPrioIdle), 64);
     EXPECT_EQ(ui::MenuItemTag(process, cmd::MiProcessCopyFilePath), 2);
-    EXPECT_EQ(ui::MenuItemTag(form.AppPopup(), cmd::MiAppTerminate), 9);
-    EXPECT_EQ(ui::MenuItemTag(form.AppPopup(), cmd::MiAppMaximize), 3);
+    EXPECT_EQ(ui::MenuItemTag(form.Applications().Popup(), cmd::MiAppTerminate), 9);
+    EXPECT_EQ(ui::MenuItemTag(form.Applications().Popup(), cmd::MiAppMaximize), 3);
     // This machine is of the NT family.
     EXPECT_TRUE(ui::IsMenuCommandEnabled(process, cmd::MiProcessPrioAbove));
     EXPECT_TRUE(IsWindowEnabled(form.Control(cmd::ChkStandardization)));
@@ -159,7 +160,7 @@ TEST_F(MainFormTest, HeaderClicksSortAscendingThenDescendingPerColumn) {
     EXPECT_EQ(form.Columns()[0].SortIndex, 0);
     // A refresh sorts again by the stored key.
     ui::AppendListRow(list, {"0.exe", "    1", "通常", "root", "    1", "C:\\0.exe"});
-    form.SortByStoredKey(0);
+    SortByStoredKey(list, form.Columns()[0]);
     EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("0.exe", "a.exe", "b.exe", "c.exe"));
 }
 
@@ -172,12 +173,12 @@ TEST_F(MainFormTest, ProcessCellTextFollowsTheColumnKinds) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     ui::AppendListRow(list, {"x.exe", "01E240", ""});
     ui::SelectListRow(list, 0);
-    EXPECT_EQ(form.GetProcessCellText(0, kNone), "$01E240");
-    EXPECT_EQ(form.GetProcessCellText(2, 0), "x.exe");
-    EXPECT_EQ(form.GetProcessCellText(4, 0), "");  // no priority column
+    EXPECT_EQ(form.Processes().GetProcessCellText(0, kNone), "$01E240");
+    EXPECT_EQ(form.Processes().GetProcessCellText(2, 0), "x.exe");
+    EXPECT_EQ(form.Processes().GetProcessCellText(4, 0), "");  // no priority column
     form.State().clipboardCopying = true;
-    EXPECT_EQ(form.GetProcessCellText(3, 0), " ");
-    EXPECT_EQ(form.GetProcessCellText(4, 0), " ");
+    EXPECT_EQ(form.Processes().GetProcessCellText(3, 0), " ");
+    EXPECT_EQ(form.Processes().GetProcessCellText(4, 0), " ");
 }
 
 TEST_F(MainFormTest, AboutNamesTheProductAndItsOlderVersionText) {

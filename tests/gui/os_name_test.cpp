@@ -9,7 +9,7 @@
 #include <string>
 
 #include "GuiTestSupport.h"
-#include "report/ReportView.h"
+#include "editor/ReportView.h"
 #include "sysinfo/OsNameWin32.h"
 
 using namespace cvt;
@@ -51,8 +51,8 @@ std::string ReportOsLine() {
     TempFolder folder;
     folder.CopyShippedColumnIni();
     MainFormHost host(folder);
-    host.Form().ConnectReportView(&view);
-    host.Form().BtnProcessSnapShotClick();
+    host.Form().Report().ConnectReportView(&view);
+    host.Form().Report().BtnProcessSnapShotClick();
     const size_t at = view.report.find("OS : ");
     return at == std::string::npos ? std::string() : view.report.substr(at, view.report.find("\r\n", at) - at);
 }

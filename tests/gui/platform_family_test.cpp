@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
@@ -36,23 +36,23 @@ TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {
     MainFormHost host(folder);
     TFrmCVT& form = host.Form();
     EXPECT_FALSE(form.State().isNTPlatform);
-    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioAbove));
-    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioBelow));
-    EXPECT_TRUE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessPrioHigh));
+    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessPrioAbove));
+    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessPrioBelow));
+    EXPECT_TRUE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessPrioHigh));
     EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::ChkStandardization)));
 
     // The image name is the file-name part of the snapshot's text, and the path is that text itself.
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string exeName = strrchr(self, '\\') + 1;
-    const int own = form.FindProcessRow(GetCurrentProcessId());
+    const int own = form.Processes().FindProcessRow(GetCurrentProcessId());
     ASSERT_GE(own, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 0), exeName);
     EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 5), exeName);  // Wine's snapshot gives the bare name
 
     // Without the NT family's hung test every window's status is unknown.
     TestWindow window("cvt 98 window", true, true);
-    form.RefreshAppList();
+    form.Applications().RefreshAppList();
     const int row = RowOfWindow(form, window.Hwnd());
     ASSERT_GE(row, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(1), row, 1), "不明");

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "process/ProcessDangerDb.h"
-#include "process/ProfileSnapshot.h"
+#include "base/ProfileSnapshot.h"
+#include "details/ProcessDangerDb.h"
 
 using namespace cvt;
 using namespace cvt::test;

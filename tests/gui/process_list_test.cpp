@@ -7,7 +7,7 @@
 #include <tlhelp32.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "ui/Clipboard.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
@@ -77,15 +77,15 @@ TEST_F(ProcessListTest, SelectionSurvivesRefreshesAndFallsBackWhenTheProcessEnds
     TFrmCVT& form = host.Form();
     Select(form, child.Id());
     EXPECT_EQ(form.State().SelectedProcessId(), static_cast<int32_t>(child.Id()));
-    form.RefreshProcessList();
+    form.Processes().RefreshProcessList();
     EXPECT_EQ(ui::SelectedListRow(form.ListView(0)), RowOfProcess(form, child.Id()));
 
     child.End();
-    form.RefreshProcessList();
+    form.Processes().RefreshProcessList();
     EXPECT_EQ(RowOfProcess(form, child.Id()), -1);
     const int selected = ui::SelectedListRow(form.ListView(0));
     ASSERT_GE(selected, 0);
-    EXPECT_EQ(form.State().SelectedProcessId(), static_cast<int32_t>(*form.ProcessIdOfRow(selected)));
+    EXPECT_EQ(form.State().SelectedProcessId(), static_cast<int32_t>(*form.Processes().ProcessIdOfRow(selected)));
 }
 
 TEST_F(ProcessListTest, EndingAProcessAsksFirstThenEndsItAndRemovesItsRow) {
@@ -95,7 +95,7 @@ TEST_F(ProcessListTest, EndingAProcessAsksFirstThenEndsItAndRemovesItsRow) {
     Select(form, child.Id());
 
     messages_.Answer(IDNO);
-    form.MiProcessExitClick();
+    form.Processes().MiProcessExitClick();
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].caption, "警告");
     EXPECT_TRUE(messages_.Records()[0].yesNo);
@@ -104,7 +104,7 @@ TEST_F(ProcessListTest, EndingAProcessAsksFirstThenEndsItAndRemovesItsRow) {
     EXPECT_GE(RowOfProcess(form, child.Id()), 0);
 
     messages_.Answer(IDOK);
-    form.MiProcessExitClick();
+    form.Processes().MiProcessExitClick();
     EXPECT_TRUE(child.HasEnded());
     EXPECT_EQ(RowOfProcess(form, child.Id()), -1);
     EXPECT_GE(ui::SelectedListRow(form.ListView(0)), 0);
@@ -117,18 +117,18 @@ TEST_F(ProcessListTest, PriorityChangeUpdatesTheCellAndTheRealClass) {
     Select(form, child.Id());
 
     messages_.Answer(IDNO);
-    form.MiProcessPriorityClick(ABOVE_NORMAL_PRIORITY_CLASS);
+    form.Processes().MiProcessPriorityClick(ABOVE_NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(GetPriorityClass(child.Handle()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
 
     messages_.Answer(IDOK);
-    form.MiProcessPriorityClick(ABOVE_NORMAL_PRIORITY_CLASS);
+    form.Processes().MiProcessPriorityClick(ABOVE_NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(GetPriorityClass(child.Handle()), static_cast<DWORD>(ABOVE_NORMAL_PRIORITY_CLASS));
     EXPECT_EQ(Cell(form, RowOfProcess(form, child.Id()), kPriority), "通常以上");
     EXPECT_EQ(messages_.Records().size(), 2u);  // the two questions, no error
 
     // A row whose process has gone reports the failure instead of acting on another.
     child.End();
-    form.MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
+    form.Processes().MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
     EXPECT_EQ(messages_.Records().back().text, "優先度の設定に失敗しました。");
 }
 
@@ -143,13 +143,13 @@ TEST_F(ProcessListTest, PriorityChangeActsOnTheRowItWasGivenForWhereverTheSelect
     ui::SetMessageResponder([&](const ui::MessageRecord& record) {
         if (!record.yesNo) return IDOK;
         if (endAsked) asked.End();
-        form.RefreshProcessList();
+        form.Processes().RefreshProcessList();
         Select(form, other.Id());
         return IDYES;
     });
 
     Select(form, asked.Id());
-    form.MiProcessPriorityClick(IDLE_PRIORITY_CLASS);
+    form.Processes().MiProcessPriorityClick(IDLE_PRIORITY_CLASS);
     EXPECT_EQ(GetPriorityClass(asked.Handle()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
     EXPECT_EQ(GetPriorityClass(other.Handle()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
     EXPECT_EQ(Cell(form, RowOfProcess(form, asked.Id()), kPriority), "低");
@@ -157,7 +157,7 @@ TEST_F(ProcessListTest, PriorityChangeActsOnTheRowItWasGivenForWhereverTheSelect
 
     endAsked = true;
     Select(form, asked.Id());
-    form.MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
+    form.Processes().MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
     EXPECT_EQ(GetPriorityClass(other.Handle()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
     EXPECT_EQ(Cell(form, RowOfProcess(form, other.Id()), kPriority), "通常");
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
@@ -173,34 +173,34 @@ TEST_F(ProcessListTest, CopiesHoldTheExactTexts) {
     Select(form, child.Id());
     const std::string path = Cell(form, RowOfProcess(form, child.Id()), kPath);
 
-    form.MiProcessCopyClick(0);
+    form.Processes().MiProcessCopyClick(0);
     // The PID column is hexadecimal; the copy still gives it in decimal.
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()), "プロセスID = " + std::to_string(child.Id()) +
                                                   "\r\nプロセス名 = cvtchild-e.exe\r\nフルパス = " + path +
                                                   "\r\n優先度 = 通常\r\nユーザー名 = " + UserOfThisProcess());
     EXPECT_EQ(messages_.Records().back().text, "クリップボードにコピーしました。");
     EXPECT_EQ(messages_.Records().back().caption, "情報");
-    form.MiProcessCopyClick(1);
+    form.Processes().MiProcessCopyClick(1);
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()), "cvtchild-e.exe");
-    form.MiProcessCopyClick(2);
+    form.Processes().MiProcessCopyClick(2);
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()), path);
 
     // Empty fields are copied as one blank, so every line keeps its value.
     AddRow(form, {"ghost.exe", "0004D2", "不明", "不明", "    1", ""});
-    form.MiProcessCopyClick(0);
+    form.Processes().MiProcessCopyClick(0);
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()),
               "プロセスID = 1234\r\nプロセス名 = ghost.exe\r\nフルパス =  \r\n優先度 = 不明\r\nユーザー名 = 不明");
     EXPECT_FALSE(form.State().clipboardCopying);
     // Without a readable PID the line is left out, not made up.
     AddRow(form, {"nopid.exe", "", "通常", "root", "    1", "C:\\nopid.exe"});
-    form.MiProcessCopyClick(0);
+    form.Processes().MiProcessCopyClick(0);
     const std::string withoutPid = "プロセス名 = nopid.exe\r\nフルパス = C:\\nopid.exe\r\n優先度 = 通常\r\nユーザー名 = root";
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()), withoutPid);
 
     // Another program holds the clipboard: the failure is reported and the old text stays.
     ChildProcess holder(folder_, "cvtclipboard.exe", ChildProcess::Window::HoldingClipboard);
     for (int i = 0; i < 100 && GetOpenClipboardWindow() == nullptr; ++i) PumpMessages(50);  // it shows a window first
-    form.MiProcessCopyClick(1);
+    form.Processes().MiProcessCopyClick(1);
     EXPECT_EQ(messages_.Records().back().text, "クリップボードにコピーできませんでした。");
     holder.End();
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()), withoutPid);
@@ -209,7 +209,7 @@ TEST_F(ProcessListTest, CopiesHoldTheExactTexts) {
 TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
-    HMENU popup = form.ProcessPopup();
+    HMENU popup = form.Processes().Popup();
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
 
@@ -218,7 +218,7 @@ TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
     EXPECT_TRUE(ui::IsMenuCommandEnabled(popup, cmd::MiProcessCopyFileName));
     EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::BtnProcessOpenFolder)));
     EXPECT_FALSE(ui::IsMenuCommandEnabled(popup, cmd::MiProcessDetail));
-    ASSERT_TRUE(form.Lsv0ContextPopup());
+    ASSERT_TRUE(form.Processes().Lsv0ContextPopup());
     EXPECT_TRUE(ui::IsMenuCommandEnabled(popup, cmd::MiProcessPriority));
     EXPECT_TRUE(ui::IsMenuCommandChecked(popup, cmd::MiProcessPrioHigh));
     EXPECT_FALSE(ui::IsMenuCommandChecked(popup, cmd::MiProcessPrioNormal));
@@ -227,15 +227,15 @@ TEST_F(ProcessListTest, CommandStatesFollowTheSelectedRow) {
     EXPECT_TRUE(ui::IsMenuCommandEnabled(popup, cmd::MiProcessCopyFilePath));
     EXPECT_TRUE(IsWindowEnabled(form.Control(cmd::BtnProcessOpenFolder)));
     EXPECT_TRUE(ui::IsMenuCommandEnabled(popup, cmd::MiProcessDetail));
-    ASSERT_TRUE(form.Lsv0ContextPopup());
+    ASSERT_TRUE(form.Processes().Lsv0ContextPopup());
     EXPECT_FALSE(ui::IsMenuCommandEnabled(popup, cmd::MiProcessPriority));
 
     // No row: no popup, no question; a right click leaves the states as they were, a click disables.
     SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
-    form.MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
+    form.Processes().MiProcessPriorityClick(HIGH_PRIORITY_CLASS);
     EXPECT_TRUE(messages_.Records().empty());
     ClickBelowRows(form.ListView(0), WM_RBUTTONDOWN);
-    EXPECT_FALSE(form.Lsv0ContextPopup());
+    EXPECT_FALSE(form.Processes().Lsv0ContextPopup());
     EXPECT_TRUE(IsWindowEnabled(form.Control(cmd::BtnProcessShowDetail)));
     ClickBelowRows(form.ListView(0), WM_LBUTTONDOWN);
     EXPECT_FALSE(IsWindowEnabled(form.Control(cmd::BtnProcessShowDetail)));
@@ -252,7 +252,7 @@ TEST_F(ProcessListTest, OpenFolderHandsExplorerTheFolderAndTheFile) {
         return 33;
     });
     AddRow(form, {"notepad.exe", "    9", "通常", "root", "    1", "C:\\WINDOWS\\system32\\notepad.exe"});
-    form.MiProcessOpenFolderClick();
+    form.Processes().MiProcessOpenFolderClick();
     EXPECT_THAT(calls, ElementsAre("open|Explorer.exe|/n,/e,C:\\WINDOWS\\system32\\,/select,"
                                    "C:\\WINDOWS\\system32\\notepad.exe|-|1|desktop"));
 }

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
 #include "editor/VellStrings.h"
-#include "report/ReportView.h"
+#include "lists/CommandIds.h"
+#include "editor/ReportView.h"
 #include "sysinfo/OsNameWin32.h"
 #include "ui/Clipboard.h"
 #include "ui/ListView.h"
@@ -62,8 +62,8 @@ protected:
     ~ReportTest() override { ui::SetSaveDialogResponder(nullptr); }
 
     void Connect(TFrmCVT& form) {
-        form.ConnectReportView(&view_);
-        form.SetLocalClock([] { return kEvening; });
+        form.Report().ConnectReportView(&view_);
+        form.Report().SetLocalClock([] { return kEvening; });
     }
 
     static void ReplaceRows(TFrmCVT& form, const std::vector<Row>& rows) {
@@ -149,14 +149,14 @@ TEST_F(ReportTest, EmptyListGivesTheHeadAndBothRules) {
     Connect(form);
     ReplaceRows(form, {});
     view_.SetText("the previous report");
-    form.BtnProcessSnapShotClick();
+    form.Report().BtnProcessSnapShotClick();
     EXPECT_EQ(view_.GetText(), Head() + kRule);
 
     // Without a clock of the test's own, the system's local time: date line at the second.
-    form.SetLocalClock(nullptr);
+    form.Report().SetLocalClock(nullptr);
     SYSTEMTIME before{};
     GetLocalTime(&before);
-    form.BtnProcessSnapShotClick();
+    form.Report().BtnProcessSnapShotClick();
     SYSTEMTIME after{};
     GetLocalTime(&after);
     const std::string line = view_.GetText().substr(40, 32);
@@ -178,7 +178,7 @@ TEST_F(ReportTest, HexadecimalIdAndColumnsTheListLacksOnRealProcesses) {
     const std::string path = ui::ListCellText(form.ListView(0), row, 2);
     EXPECT_EQ(lstrcmpiA(path.c_str(), child.Path().c_str()), 0) << path;
 
-    form.BtnProcessSnapShotClick();
+    form.Report().BtnProcessSnapShotClick();
     const std::string report = view_.GetText();
     EXPECT_THAT(report, HasSubstr("\r\nName=cvtreport-hex.exe ID=" + std::string(id) + " Prio= User=\r\nPath=" + path +
                                   "\r\n"));
@@ -195,7 +195,7 @@ TEST_F(ReportTest, WhileTheListIsRebuiltOnlyAWarningIsShown) {
     view_.SetText("kept");
     view_.setTexts = 0;
     form.State().processListRefreshing = true;
-    form.BtnProcessSnapShotClick();
+    form.Report().BtnProcessSnapShotClick();
     form.State().processListRefreshing = false;
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].kind, ui::MessageKind::Warning);
@@ -219,7 +219,7 @@ TEST_F(ReportTest, TheRefreshTimerLeavesTheListAloneWhileTheReportIsMade) {
         inProgress = form.State().reportInProgress;
         form.RefreshTimerTimer();
     };
-    form.BtnProcessSnapShotClick();
+    form.Report().BtnProcessSnapShotClick();
     EXPECT_TRUE(inProgress);
     EXPECT_THAT(ColumnTexts(form.ListView(0), 0), ElementsAre("only.exe"));
     EXPECT_FALSE(form.State().reportInProgress);
@@ -233,7 +233,7 @@ TEST_F(ReportTest, ClipboardGetsTheViewsTextEditsIncluded) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
     Connect(form);
-    form.BtnProcessSnapShotClick();
+    form.Report().BtnProcessSnapShotClick();
     const std::string edited = view_.GetText() + "追記：確認済み\r\n最後の行";
     view_.SetText(edited);
 
@@ -245,7 +245,7 @@ TEST_F(ReportTest, ClipboardGetsTheViewsTextEditsIncluded) {
 
     // An empty view empties the clipboard's text.
     view_.SetText("");
-    form.BtnReportClipboardClick();
+    form.Report().BtnReportClipboardClick();
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()), "");
     EXPECT_EQ(messages_.Records().size(), 2u);
 }
@@ -258,7 +258,7 @@ TEST_F(ReportTest, ClipboardHeldByAnotherWindowIsReportedNotClaimedCopied) {
     ASSERT_TRUE(ui::SetClipboardText(form.Hwnd(), "before"));
     TestWindow other("cvt clipboard holder", false, false);
     ASSERT_TRUE(OpenClipboard(other.Hwnd()));
-    form.BtnReportClipboardClick();
+    form.Report().BtnReportClipboardClick();
     CloseClipboard();
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].caption, "エラー");
@@ -270,7 +270,7 @@ TEST_F(ReportTest, SaveAsksWithTheTextFilterAndWritesTheViewsBytesExactly) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
     Connect(form);
-    form.BtnProcessSnapShotClick();
+    form.Report().BtnProcessSnapShotClick();
     const std::string report = view_.GetText();
     AnswerSaveDialog(folder_.File("レポート.txt"));
 
@@ -286,7 +286,7 @@ TEST_F(ReportTest, SaveAsksWithTheTextFilterAndWritesTheViewsBytesExactly) {
     // Cancelled: nothing written, nothing said.
     view_.SetText("not saved");
     AnswerSaveDialog(std::nullopt);
-    form.BtnReportSaveClick();
+    form.Report().BtnReportSaveClick();
     EXPECT_EQ(folder_.Read("レポート.txt"), report);
     EXPECT_TRUE(messages_.Records().empty());
 }
@@ -303,7 +303,7 @@ TEST_F(ReportTest, FailedSaveShowsTheSystemsMessageAndKeepsTheOldFile) {
     // Another program holds the file open without letting it be replaced.
     HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    form.BtnReportSaveClick();
+    form.Report().BtnReportSaveClick();
     CloseHandle(holder);
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].caption, "エラー");
@@ -369,7 +369,7 @@ VOID CALLBACK DriveSaveDialog(HWND, UINT, UINT_PTR, DWORD) {
 void SaveThroughTheRealDialog(TFrmCVT& form, DialogScript& script) {
     g_script = &script;
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, DriveSaveDialog);
-    form.BtnReportSaveClick();
+    form.Report().BtnReportSaveClick();
     KillTimer(nullptr, timer);
     g_script = nullptr;
 }

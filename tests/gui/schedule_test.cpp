@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "schedule/ManageForm.h"
 #include "schedule/ScheduleText.h"
 #include "ui/Controls.h"
@@ -40,8 +40,8 @@ protected:
 class Dialog {
 public:
     explicit Dialog(TFrmCVT& form) : form_(form) {}
-    [[nodiscard]] HWND operator[](int id) const { return form_.Manager().Control(id); }
-    [[nodiscard]] bool Visible() const { return IsWindowVisible(form_.Manager().Hwnd()) != FALSE; }
+    [[nodiscard]] HWND operator[](int id) const { return form_.Manager().Dialog().Control(id); }
+    [[nodiscard]] bool Visible() const { return IsWindowVisible(form_.Manager().Dialog().Hwnd()) != FALSE; }
     // BtnManageAdd of the hidden Manager page.
     void Open() const {
         SendMessageA(form_.Control(cmd::BtnManageAdd), BM_CLICK, 0, 0);
@@ -68,7 +68,7 @@ private:
 TEST_F(ScheduleTest, NoFileMeansNoEntriesAndTheCloseWritesOnlyTheCount) {
     {
         MainFormHost host(folder_);
-        EXPECT_TRUE(host.Form().MgrSchedules().empty());
+        EXPECT_TRUE(host.Form().Manager().MgrSchedules().empty());
         EXPECT_FALSE(folder_.Exists("cvtmgr.ini"));
         host.CloseByCommand();
     }
@@ -134,7 +134,7 @@ TEST_F(ScheduleTest, UntrustedCountsNeitherStallNorBlowUpTheFile) {
     WriteMgrIni("[General]\r\nNumOfMgr=-7\r\n[Mgr0]\r\nFileName=a.exe\r\n");
     {
         MainFormHost host(folder_);
-        EXPECT_TRUE(host.Form().MgrSchedules().empty());
+        EXPECT_TRUE(host.Form().Manager().MgrSchedules().empty());
         host.CloseByCommand();
     }
     EXPECT_TRUE(messages_.Records().empty());
@@ -144,8 +144,8 @@ TEST_F(ScheduleTest, UntrustedCountsNeitherStallNorBlowUpTheFile) {
     WriteMgrIni("[General]\r\nNumOfMgr=2147483647\r\n[mgr0]\r\nFileName=a.exe\r\n");
     const DWORD start = GetTickCount();
     MainFormHost host(folder_);
-    EXPECT_EQ(host.Form().MgrSchedules().size(), static_cast<size_t>(kMaxMgrCount));
-    EXPECT_EQ(host.Form().MgrSchedules()[0].FileName, "a.exe");
+    EXPECT_EQ(host.Form().Manager().MgrSchedules().size(), static_cast<size_t>(kMaxMgrCount));
+    EXPECT_EQ(host.Form().Manager().MgrSchedules()[0].FileName, "a.exe");
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].kind, ui::MessageKind::Warning);
     EXPECT_EQ(messages_.Records()[0].text,
@@ -163,7 +163,7 @@ TEST_F(ScheduleTest, DialogOpensFromTheHiddenManagerPageAsDesigned) {
     EXPECT_FALSE(dialog.Visible());
     dialog.Open();
     ASSERT_TRUE(dialog.Visible());
-    HWND hwnd = form.Manager().Hwnd();
+    HWND hwnd = form.Manager().Dialog().Hwnd();
     EXPECT_EQ(WindowText(hwnd), "マネジメント スケジュールの追加");
     RECT client{}, frame{};
     GetClientRect(hwnd, &client);
@@ -201,8 +201,8 @@ TEST_F(ScheduleTest, DateAndTimeStoreThatMomentAndTheEntryIsSavedOverAnOldSectio
         dialog.SetPicker(mgr::DtpTimeTime, 2025, 7, 9, 9, 30);
         dialog.Click(mgr::BtnAddSchedule);
         EXPECT_FALSE(dialog.Visible());
-        ASSERT_EQ(form.MgrSchedules().size(), 2u);
-        EXPECT_NEAR(form.MgrSchedules()[1].Timer, DaysFromDate(2026, 3, 1) + 9.5 / 24, 1e-8);
+        ASSERT_EQ(form.Manager().MgrSchedules().size(), 2u);
+        EXPECT_NEAR(form.Manager().MgrSchedules()[1].Timer, DaysFromDate(2026, 3, 1) + 9.5 / 24, 1e-8);
         EXPECT_THAT(Row(form, 1), ElementsAre("app.exe", "C:\\app.exe", "09:30", "指定時刻にプロセスを終了"));
         host.CloseByCommand();
     }
@@ -225,15 +225,15 @@ TEST_F(ScheduleTest, IntervalIsListedAsTheTimeLeftAndABadFieldAddsNothing) {
     dialog.Click(mgr::BtnAddSchedule);
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].text, "'ten' is not a valid integer value");
-    EXPECT_TRUE(form.MgrSchedules().empty());
+    EXPECT_TRUE(form.Manager().MgrSchedules().empty());
     EXPECT_TRUE(dialog.Visible());
 
     dialog.Type(mgr::EdtIntervalMinute, "0");
     const double before = CurrentDateTime();
     dialog.Click(mgr::BtnAddSchedule);
-    ASSERT_EQ(form.MgrSchedules().size(), 1u);
-    EXPECT_EQ(form.MgrSchedules()[0].Option, 2 + 8);
-    EXPECT_NEAR(form.MgrSchedules()[0].Timer, before + 1.0 / 24, 5.0 / 86400);
+    ASSERT_EQ(form.Manager().MgrSchedules().size(), 1u);
+    EXPECT_EQ(form.Manager().MgrSchedules()[0].Option, 2 + 8);
+    EXPECT_NEAR(form.Manager().MgrSchedules()[0].Timer, before + 1.0 / 24, 5.0 / 86400);
     EXPECT_THAT(Row(form, 0), ElementsAre("", "", AnyOf("01:00毎", "00:59毎"), "指定時間毎に優先度をチェック"));
 }
 
@@ -253,10 +253,10 @@ TEST_F(ScheduleTest, OperationThreeHasNoTimerAndNoOperationGivesOnlyThePrefix) {
     dialog.Type(mgr::CmbOperation, "自分で決める");
     dialog.Click(mgr::RdbSelectTime);
     dialog.Click(mgr::BtnAddSchedule);
-    ASSERT_EQ(form.MgrSchedules().size(), 2u);
-    EXPECT_EQ(form.MgrSchedules()[0].Option, 0);
-    EXPECT_EQ(form.MgrSchedules()[0].Timer, 0);
-    EXPECT_EQ(form.MgrSchedules()[1].Operation, -1);
+    ASSERT_EQ(form.Manager().MgrSchedules().size(), 2u);
+    EXPECT_EQ(form.Manager().MgrSchedules()[0].Option, 0);
+    EXPECT_EQ(form.Manager().MgrSchedules()[0].Timer, 0);
+    EXPECT_EQ(form.Manager().MgrSchedules()[1].Operation, -1);
     EXPECT_EQ(Row(form, 1)[3], "毎日指定時刻に");
 }
 
@@ -276,7 +276,7 @@ TEST_F(ScheduleTest, CancelAndEscapeHideTheDialogWhichKeepsItsContents) {
     EXPECT_TRUE(form.PreTranslateMessage(escape));
     PumpMessages();
     EXPECT_FALSE(dialog.Visible());
-    EXPECT_TRUE(form.MgrSchedules().empty());
+    EXPECT_TRUE(form.Manager().MgrSchedules().empty());
 }
 
 TEST_F(ScheduleTest, ProcessPriorityDecidesThePriorityBoxByExactTextAndTheMenuStaysClosed) {
@@ -288,27 +288,27 @@ TEST_F(ScheduleTest, ProcessPriorityDecidesThePriorityBoxByExactTextAndTheMenuSt
     const int row = RowOfProcess(form, child.Id());
     ASSERT_GE(row, 0);
     ui::SelectListRow(form.ListView(0), row);
-    ASSERT_TRUE(form.Lsv0ContextPopup());
-    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.ProcessPopup(), cmd::MiProcessSetManager));
+    ASSERT_TRUE(form.Processes().Lsv0ContextPopup());
+    EXPECT_FALSE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessSetManager));
     SendMessageA(form.Hwnd(), WM_COMMAND, cmd::MiProcessSetManager, 0);
     SendMessageA(form.Hwnd(), WM_COMMAND, cmd::MiAppSetManager, 0);
     EXPECT_FALSE(dialog.Visible());
 
-    form.MiProcessSetManagerClick();
+    form.Processes().MiProcessSetManagerClick();
     ASSERT_TRUE(dialog.Visible());
     EXPECT_EQ(WindowText(dialog[mgr::EdtImageName]), "cvtmgr-child.exe");
     EXPECT_EQ(lstrcmpiA(WindowText(dialog[mgr::EdtImagePath]).c_str(), child.Path().c_str()), 0);
     EXPECT_EQ(WindowText(dialog[mgr::CmbPriority]), "高");
     // The list's half-width "ﾘｱﾙﾀｲﾑ" matches no item: enabled, and the choice stays.
     ASSERT_TRUE(SetPriorityClass(child.Handle(), REALTIME_PRIORITY_CLASS));
-    form.RefreshProcessList();
-    ASSERT_EQ(form.GetProcessCellText(4, kNone), "ﾘｱﾙﾀｲﾑ");
-    form.MiProcessSetManagerClick();
+    form.Processes().RefreshProcessList();
+    ASSERT_EQ(form.Processes().GetProcessCellText(4, kNone), "ﾘｱﾙﾀｲﾑ");
+    form.Processes().MiProcessSetManagerClick();
     EXPECT_TRUE(IsWindowEnabled(dialog[mgr::CmbPriority]));
     EXPECT_EQ(WindowText(dialog[mgr::CmbPriority]), "高");
     // An unreadable priority disables the box and clears it.
     ui::SetListCellText(form.ListView(0), ui::SelectedListRow(form.ListView(0)), 2, "不明");
-    form.MiProcessSetManagerClick();
+    form.Processes().MiProcessSetManagerClick();
     EXPECT_FALSE(IsWindowEnabled(dialog[mgr::CmbPriority]));
     EXPECT_EQ(dialog.Chosen(mgr::CmbPriority), -1);
 }

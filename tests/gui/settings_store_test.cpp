@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 
@@ -114,7 +114,7 @@ TEST(SettingsStore, DraggedColumnAndWidthComeBackAtNextStartWithTheSortColumnFol
     EXPECT_EQ(host.Form().Columns()[0].SortIndex, 3);
     EXPECT_TRUE(host.Form().Columns()[0].SortWay);
     // The PID is still found in its own column.
-    EXPECT_EQ(host.Form().ProcessPositions().PidCell(), 2);
+    EXPECT_EQ(host.Form().Processes().Positions().PidCell(), 2);
 }
 
 TEST(SettingsStore, PlacementAndOptionsAreRestored) {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
 
@@ -78,15 +78,15 @@ TEST_F(SettingsTabTest, RatePositionSetsLabelAndTimer) {
     // The keys a user presses; the track bar reports each move to the window.
     SendMessageA(trackBar, WM_KEYDOWN, VK_END, 0);
     EXPECT_EQ(TrackBarPosition(form), 59);
-    EXPECT_EQ(WindowText(form.RefreshRateLabel()), "59秒");
+    EXPECT_EQ(WindowText(form.Settings().RefreshRateLabel()), "59秒");
     EXPECT_EQ(form.RefreshInterval(), 59000u);
     SendMessageA(trackBar, WM_KEYDOWN, VK_HOME, 0);
-    EXPECT_EQ(WindowText(form.RefreshRateLabel()), "更新なし");
+    EXPECT_EQ(WindowText(form.Settings().RefreshRateLabel()), "更新なし");
     EXPECT_EQ(form.RefreshInterval(), 0u);
     EXPECT_FALSE(KillTimer(form.Hwnd(), 1));  // already stopped
     SendMessageA(trackBar, TBM_SETPOS, TRUE, 3);
-    form.TrbRefreshRateChange();
-    EXPECT_EQ(WindowText(form.RefreshRateLabel()), "3秒");
+    form.Settings().TrbRefreshRateChange();
+    EXPECT_EQ(WindowText(form.Settings().RefreshRateLabel()), "3秒");
     EXPECT_EQ(form.RefreshInterval(), 3000u);
     // Notifications that leave the interval as it was do not postpone the tick.
     SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
@@ -107,7 +107,7 @@ TEST_F(SettingsTabTest, StoredRatesAreAppliedAndClamped) {
     }
     folder_.Write("cvt.ini", SettingsWith("RefreshRate=4\r\n"));
     MainFormHost host(folder_);
-    EXPECT_EQ(WindowText(host.Form().RefreshRateLabel()), "4秒");
+    EXPECT_EQ(WindowText(host.Form().Settings().RefreshRateLabel()), "4秒");
 }
 
 TEST_F(SettingsTabTest, ATickWaitsOnlyForTheReportAndForItsOwnWork) {
@@ -247,6 +247,6 @@ TEST_F(SettingsTabTest, AStoredStartupOptionCreatesTheShortcutThroughTheLibrary)
 
     // Unchecked, the shortcut goes.
     ui::SetChecked(host.Form().Control(cmd::ChkRegisterStartup), false);
-    host.Form().ChkRegisterStartupClick();
+    host.Form().Settings().ChkRegisterStartupClick();
     EXPECT_EQ(GetFileAttributesA(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -8,7 +8,7 @@
 
 #include "GuiTestSupport.h"
 #include "VellEditHost.h"
-#include "app/CommandIds.h"
+#include "lists/CommandIds.h"
 #include "ui/Clipboard.h"
 
 using namespace cvt;
@@ -310,7 +310,7 @@ TEST(VellEditReportPage, SedReportFillsThePageAndShowsTheReport) {
     MessageLog messages;
     MainFormHost host(folder);
     TFrmCVT& form = host.Form();
-    TVellEdit& sed = form.SedReport();
+    TVellEdit& sed = form.Report().SedReport();
     ASSERT_EQ(form.Control(cmd::SedReport), sed.Hwnd());
     EXPECT_EQ(sed.FontRecord().lfHeight, 13);
     EXPECT_FALSE(sed.Model().WordWrap());

@@ -258,7 +258,7 @@ TEST(VersionInfo, TheShellsIconsInBothSizesCanBeHandedOver) {
     EXPECT_EQ(IconWidth(info.SmallIcon()), GetSystemMetrics(SM_CXSMICON));
 
     const HICON large = info.LargeIcon();
-    const ui::UniqueIcon taken = info.TakeLargeIcon();
+    const UniqueIcon taken = info.TakeLargeIcon();
     EXPECT_EQ(taken.Get(), large);
     EXPECT_EQ(info.LargeIcon(), nullptr);
 }

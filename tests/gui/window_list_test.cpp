@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "app/CommandIds.h"
 #include "details/Detail.h"
+#include "lists/CommandIds.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 
@@ -21,7 +21,7 @@ protected:
     WindowListTest() { folder_.CopyShippedColumnIni(); }
 
     void Select(TFrmCVT& form, HWND window) {
-        form.RefreshAppList();
+        form.Applications().RefreshAppList();
         const int row = RowOfWindow(form, window);
         ASSERT_GE(row, 0);
         ui::SelectListRow(form.ListView(1), row);
@@ -29,8 +29,8 @@ protected:
 
     // The popup prepares the check marks that the toggles read.
     void RunFromPopup(TFrmCVT& form, int tag) {
-        ASSERT_TRUE(form.Lsv1ContextPopup());
-        form.MiAppItemClick(tag);
+        ASSERT_TRUE(form.Applications().Lsv1ContextPopup());
+        form.Applications().MiAppItemClick(tag);
     }
 
     TempFolder folder_;
@@ -60,7 +60,7 @@ TEST_F(WindowListTest, ListsOnlyVisibleWindowsThatHaveAnIcon) {
     LVITEMA childItem{.mask = LVIF_IMAGE, .iItem = RowOfWindow(form, childWindow)};
     ASSERT_GE(childItem.iItem, 0);
     SendMessageA(form.ListView(1), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&childItem));
-    EXPECT_EQ(childItem.iImage, -1);
+    EXPECT_EQ(childItem.iImage, I_IMAGENONE);  // -1 would ask the page for an image by callback
     const int row = RowOfWindow(form, listed.Hwnd());
     ASSERT_GE(row, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(1), row, 0), "cvt listed");
@@ -84,14 +84,14 @@ TEST_F(WindowListTest, StatusComesFromTheSystemsHungTest) {
     Sleep(6000);  // the system calls a window hung after about five seconds
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
-    ASSERT_NE(form.HungWindowTest(), nullptr);
-    EXPECT_TRUE(form.HungWindowTest()(stalledWindow));
+    ASSERT_NE(form.Applications().HungWindowTest(), nullptr);
+    EXPECT_TRUE(form.Applications().HungWindowTest()(stalledWindow));
 
     // A stand-in judges this process's windows: hung or not as the test chooses, at once.
     TestWindow hung("cvt hung", true, true), running("cvt running", true, true);
     g_hungWindow = hung.Hwnd();
-    form.UseHungWindowTest(HungWhenItIsTheChosenWindow);
-    form.RefreshAppList();
+    form.Applications().UseHungWindowTest(HungWhenItIsTheChosenWindow);
+    form.Applications().RefreshAppList();
     EXPECT_EQ(ui::ListCellText(form.ListView(1), RowOfWindow(form, hung.Hwnd()), 1), "応答なし");
     EXPECT_EQ(ui::ListCellText(form.ListView(1), RowOfWindow(form, running.Hwnd()), 1), "実行中");
 }
@@ -104,14 +104,14 @@ TEST_F(WindowListTest, SelectionSurvivesRefreshesAndFallsBackToTheFirstRow) {
     Select(form, second.Hwnd());
     const auto handle = static_cast<int32_t>(reinterpret_cast<uintptr_t>(second.Hwnd()));
     EXPECT_EQ(form.State().SelectedWindowHandle(), handle);
-    form.RefreshAppList();
+    form.Applications().RefreshAppList();
     EXPECT_EQ(ui::SelectedListRow(form.ListView(1)), RowOfWindow(form, second.Hwnd()));
 
     second.Destroy();
-    form.RefreshAppList();
+    form.Applications().RefreshAppList();
     const int selected = ui::SelectedListRow(form.ListView(1));
     ASSERT_GE(selected, 0);
-    EXPECT_EQ(form.State().SelectedWindowHandle(), form.WindowHandleOfRow(selected));
+    EXPECT_EQ(form.State().SelectedWindowHandle(), form.Applications().WindowHandleOfRow(selected));
 }
 
 TEST_F(WindowListTest, TogglesActOnTheWindowsRealState) {
@@ -137,9 +137,9 @@ TEST_F(WindowListTest, TogglesActOnTheWindowsRealState) {
     RunFromPopup(form, 6);
     EXPECT_TRUE(IsWindowEnabled(w));
 
-    form.MiAppItemClick(3);
+    form.Applications().MiAppItemClick(3);
     EXPECT_TRUE(IsZoomed(w));
-    form.MiAppItemClick(2);
+    form.Applications().MiAppItemClick(2);
     EXPECT_TRUE(IsIconic(w));
     SendMessageA(form.Hwnd(), WM_COMMAND, cmd::BtnAppShowForeground, reinterpret_cast<LPARAM>(form.Control(cmd::BtnAppShowForeground)));
     EXPECT_FALSE(IsIconic(w));
@@ -152,19 +152,19 @@ TEST_F(WindowListTest, ShowProcessSelectsTheOwnerOrReportsItMissing) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
     Select(form, window.Hwnd());
-    form.MiAppItemClick(8);
+    form.Applications().MiAppItemClick(8);
     EXPECT_EQ(form.ActivePage(), kPageProcesses);
-    EXPECT_EQ(ui::SelectedListRow(form.ListView(0)), form.FindProcessRow(GetCurrentProcessId()));
+    EXPECT_EQ(ui::SelectedListRow(form.ListView(0)), form.Processes().FindProcessRow(GetCurrentProcessId()));
 
     form.SelectPage(kPageApplications);
-    SendMessageA(form.ListView(0), LVM_DELETEITEM, form.FindProcessRow(GetCurrentProcessId()), 0);
-    form.MiAppItemClick(8);
+    SendMessageA(form.ListView(0), LVM_DELETEITEM, form.Processes().FindProcessRow(GetCurrentProcessId()), 0);
+    form.Applications().MiAppItemClick(8);
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].text, "指定したアプリケーションはプロセス一覧に存在しません。");
     EXPECT_EQ(form.ActivePage(), kPageApplications);
-    EXPECT_GE(form.FindProcessRow(GetCurrentProcessId()), 0);  // the list was refreshed
+    EXPECT_GE(form.Processes().FindProcessRow(GetCurrentProcessId()), 0);  // the list was refreshed
 
-    form.MiAppItemClick(7);
+    form.Applications().MiAppItemClick(7);
     EXPECT_TRUE(IsWindowVisible(form.Detail().Hwnd()));
 }
 
@@ -190,20 +190,20 @@ TEST_F(WindowListTest, AStaleSelectionIsReportedInsteadOfActedOn) {
     Select(form, window.Hwnd());
     // The row claims another owner than the window has: as after its handle was reused.
     ui::SetListCellText(form.ListView(1), RowOfWindow(form, window.Hwnd()), 3, "    1");
-    form.MiAppItemClick(9);
+    form.Applications().MiAppItemClick(9);
     ASSERT_EQ(messages_.Records().size(), 1u);
     EXPECT_EQ(messages_.Records()[0].text, "選択したアプリケーションは既に存在しません。");
 
     // The window gone: the popup does not open and the list is rebuilt without it.
     Select(form, window.Hwnd());
     window.Destroy();
-    EXPECT_FALSE(form.Lsv1ContextPopup());
+    EXPECT_FALSE(form.Applications().Lsv1ContextPopup());
     EXPECT_EQ(messages_.Records().size(), 2u);
     EXPECT_EQ(RowOfWindow(form, window.Hwnd()), -1);
 
     // No row, no popup; a right click leaves the commands as they were.
     SendMessageA(form.ListView(1), LVM_DELETEALLITEMS, 0, 0);
     ClickBelowRows(form.ListView(1), WM_RBUTTONDOWN);
-    EXPECT_FALSE(form.Lsv1ContextPopup());
+    EXPECT_FALSE(form.Applications().Lsv1ContextPopup());
     EXPECT_TRUE(IsWindowEnabled(form.Control(cmd::BtnAppTerminate)));
 }

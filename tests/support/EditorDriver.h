@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/LeadByte.h"
+#include "base/LeadByte.h"
 #include "editor/VellEditModel.h"
 #include "editor/VellEditSub.h"
 #include "support/EditorFakes.h"

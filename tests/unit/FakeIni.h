@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/IniSource.h"
+#include "base/IniSource.h"
 
 namespace cvt::test {
 

@@ -1,7 +1,7 @@
 // The program folder is cut from the executable's path.
 #include <gtest/gtest.h>
 
-#include "app/AppPath.h"
+#include "base/AppPath.h"
 
 using cvt::AppDirFromModulePath;
 
@@ -18,7 +18,7 @@ TEST(AppDir, ATrailByteThatLooksLikeABackslashDoesNotCutTheName) {
     EXPECT_EQ(AppDirFromModulePath("C:\\ツール表.exe"), "C:\\");
 }
 
-#include "app/DebuggerValue.h"
+#include "settings/DebuggerValue.h"
 
 TEST(DebuggerValue, QuotesAPathWithABlankAndKnowsItsOwnValue) {
     EXPECT_EQ(cvt::DebuggerCommand("C:\\Tools\\"), "C:\\Tools\\cvt.exe");

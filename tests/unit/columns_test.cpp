@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ColumnPositions.h"
-#include "app/StrToInt.h"
+#include "base/StrToInt.h"
+#include "lists/ColumnPositions.h"
 
 using namespace cvt;
 

@@ -10,11 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppPath.h"
+#include "base/AppPath.h"
+#include "base/AsciiText.h"
 #include "editor/VellEditModel.h"
 #include "editor/VellEditSub.h"
 #include "editor/VellHighlight.h"
-#include "process/ProcessRecord.h"
+#include "process/ProcessCellText.h"
 #include "support/EditorDriver.h"
 #include "windows/WindowRecord.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeIni.h"
-#include "process/PdbTable.h"
-#include "process/ProfileSnapshot.h"
+#include "base/ProfileSnapshot.h"
+#include "details/PdbTable.h"
 
 using namespace cvt;
 using cvt::test::FakeIni;

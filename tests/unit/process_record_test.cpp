@@ -1,8 +1,9 @@
 // Cell texts of the process list and the refresh's memo.
 #include <gtest/gtest.h>
 
-#include "process/ProcessInfoCache.h"
-#include "process/ProcessRecord.h"
+#include "process/ProcessCellText.h"
+#include "sysinfo/ProcessInfoCache.h"
+#include "sysinfo/ProcessRecord.h"
 #include "windows/WindowRecord.h"
 
 using namespace cvt;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "FakeIni.h"
-#include "process/ProfileSnapshot.h"
+#include "base/ProfileSnapshot.h"
 
 using namespace cvt;
 

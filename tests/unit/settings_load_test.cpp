@@ -2,8 +2,8 @@
 #include <gmock/gmock.h>
 
 #include "FakeIni.h"
-#include "app/ColumnSettings.h"
-#include "app/IniBool.h"
+#include "base/IniBool.h"
+#include "lists/ColumnSettings.h"
 
 using namespace cvt;
 using cvt::test::FakeIni;

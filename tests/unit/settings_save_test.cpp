@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 
 #include "FakeIni.h"
-#include "app/ColumnSettings.h"
+#include "lists/ColumnSettings.h"
 
 using namespace cvt;
 using cvt::test::FakeIni;

@@ -1,7 +1,7 @@
 // Reading PIDs and handles back from the texts the lists show.
 #include <gtest/gtest.h>
 
-#include "app/StrToInt.h"
+#include "base/StrToInt.h"
 
 using cvt::StrToIntDollarHex;
 
