@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace cvt {
 namespace {

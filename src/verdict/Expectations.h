@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/IniSource.h"
+#include "base/IniSource.h"
 #include "verdict/Verdict.h"
 
 namespace cvt {

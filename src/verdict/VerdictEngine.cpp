@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "../../res/resource.h"
-#include "app/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace cvt {
 namespace {

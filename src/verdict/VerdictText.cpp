@@ -2,7 +2,7 @@
 // letter inside a double-byte character is never taken for one.
 #include "verdict/VerdictText.h"
 
-#include "app/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace cvt {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "../../res/resource.h"
 #include "FakeIni.h"
-#include "process/ProfileSnapshot.h"
+#include "base/ProfileSnapshot.h"
 #include "verdict/VerdictMemo.h"
 
 using namespace cvt;
