@@ -24,7 +24,8 @@ COLORREF Rgb(RowColour colour) { return RGB(colour.red, colour.green, colour.blu
 // What the screen shows at the left end of the row's PID cell.
 COLORREF PixelOfRow(HWND list, int row) {
     SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
-    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    // Only what the list itself found to repaint: a colour must not wait for something else to change.
+    RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW);
     RECT cell{};
     cell.top = kPidCell;
     cell.left = LVIR_BOUNDS;

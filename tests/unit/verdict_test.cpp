@@ -100,10 +100,8 @@ void X64(ProcessFacts&, Environment& e) { e.systemFolder32 = kSys32; }
 const Row kRows[] = {
     {"listed level 3", IDS_VERDICT_DATABASE_LEVEL, true, [](auto& f, auto&) { f.database = {3, "w"}; }, {"3", "w"}},
     {"listed level 2", IDS_VERDICT_DATABASE_LEVEL, false, [](auto& f, auto&) { f.database = {2, "adware"}; }},
-    {"level missing", IDS_VERDICT_DATABASE_LEVEL, false, [](auto& f, auto&) { f.database = {99, "x"}; }},
     {"system name in temp", IDS_VERDICT_WRONG_FOLDER, true, Named("svchost.exe", "C:\\WINDOWS\\Temp"),
      {"svchost.exe", kSys, "C:\\WINDOWS\\Temp"}},
-    {"explorer in system32", IDS_VERDICT_WRONG_FOLDER, true, Named("explorer.exe")},
     {"32-bit folder on 32-bit Windows", IDS_VERDICT_WRONG_FOLDER, true, Named("rundll32.exe", kSys32),
      {"rundll32.exe", kSys, kSys32}},
     {"other letter case", IDS_VERDICT_WRONG_FOLDER, false, Named("svchost.exe", "c:\\windows\\SYSTEM32\\")},
@@ -115,11 +113,8 @@ const Row kRows[] = {
     {"digit for letter", IDS_VERDICT_LOOK_ALIKE, true, Named("svch0st.exe"), {"svchost.exe"}},
     {"letter dropped", IDS_VERDICT_LOOK_ALIKE, true, Named("svhost.exe")},
     {"letter doubled", IDS_VERDICT_LOOK_ALIKE, true, Named("lsasss.exe")},
-    {"0 for o and a letter doubled", IDS_VERDICT_LOOK_ALIKE, true, Named("svch0stt.exe")},
     {"1 for l and a letter dropped, capitals", IDS_VERDICT_LOOK_ALIKE, true, Named("1SAS.EXE")},
-    {"i for l twice", IDS_VERDICT_LOOK_ALIKE, true, Named("rundii32.exe")},
     {"rn for m", IDS_VERDICT_LOOK_ALIKE, true, Named("srnss.exe")},
-    {"vv for w", IDS_VERDICT_LOOK_ALIKE, true, Named("vvininit.exe")},
     {"the name itself in capitals", IDS_VERDICT_LOOK_ALIKE, false, Named("SVCHOST.EXE")},
     {"NT 4's spooler, a listed name", IDS_VERDICT_LOOK_ALIKE, false, Named("spoolss.exe")},
     {"short names are not imitated", IDS_VERDICT_LOOK_ALIKE, false, Named("alq.exe")},
@@ -128,42 +123,33 @@ const Row kRows[] = {
     {"PID reused by a later process", IDS_VERDICT_WRONG_PARENT, false,
      Then(Parent("cmd.exe"), [](auto& f, auto&) { f.parentCreatedBefore = false; })},
     {"parent has exited", IDS_VERDICT_WRONG_PARENT, false, Parent("")},
-    {"parent in other case", IDS_VERDICT_WRONG_PARENT, false, Parent("SERVICES.EXE")},
     {"Vista starts it otherwise", IDS_VERDICT_WRONG_PARENT, false, Then(Parent("cmd.exe"), Vista)},
     {"Wine starts it otherwise", IDS_VERDICT_WRONG_PARENT, false, Then(Parent("cmd.exe"), Wine)},
     {"two lsass", IDS_VERDICT_TOO_MANY, true, Named("lsass.exe"), {"lsass.exe", "2", "1"}, {"LSASS.EXE"}},
-    {"one lsass", IDS_VERDICT_TOO_MANY, false, Named("lsass.exe"), {}, {"svchost.exe"}},
     {"two lsass under Wine", IDS_VERDICT_TOO_MANY, false, Then(Named("lsass.exe"), Wine), {}, {"lsass.exe"}},
     {"no -k", IDS_VERDICT_NO_ARGUMENT, true, Command(kSys + "\\svchost.exe"), {"svchost.exe", "-k"}},
-    {"-k only in the quoted program path", IDS_VERDICT_NO_ARGUMENT, true, Command("\"C:\\a -k b\\svchost.exe\" x")},
     {"/K", IDS_VERDICT_NO_ARGUMENT, false, Command("svchost.exe /K \"rpc ss\"")},
     {"command line unreadable", IDS_VERDICT_NO_ARGUMENT, false, [](auto& f, auto&) { f.commandLine.reset(); }},
-    {"command line empty", IDS_VERDICT_NO_ARGUMENT, false, Command("")},
     {"user account", IDS_VERDICT_WRONG_ACCOUNT, true,
      [](auto& f, auto&) { f.account = Account::Other, f.accountName = "taro"; },
      {"taro", "SYSTEM, LOCAL SERVICE, NETWORK SERVICE"}},
     {"token unreadable", IDS_VERDICT_WRONG_ACCOUNT, false, [](auto& f, auto&) { f.account = Account::Unknown; }},
-    {"LOCAL SERVICE", IDS_VERDICT_WRONG_ACCOUNT, false, [](auto& f, auto&) { f.account = Account::LocalService; }},
     {"Vista name on XP", IDS_VERDICT_NEWER_WINDOWS, true, Named("wininit.exe"), {"wininit.exe", "6.0", "5.1"}},
     {"XP name on XP", IDS_VERDICT_NEWER_WINDOWS, false, Named("alg.exe")},
     {"Windows 98's own wininit", IDS_VERDICT_NEWER_WINDOWS, false, Then(Named("wininit.exe"), Win98)},
     {"document extension", IDS_VERDICT_DOUBLE_EXTENSION, true, Named("invoice.pdf.exe"), {".pdf.exe"}},
-    {"picture, blanks, screen saver", IDS_VERDICT_DOUBLE_EXTENSION, true, Named("Photo.JPG  .scr")},
     {"version in the name", IDS_VERDICT_DOUBLE_EXTENSION, false, Named("setup.1.2.exe")},
     {"four blanks", IDS_VERDICT_BLANKS_BEFORE_EXTENSION, true, Named("read me    .exe"), {"4"}},
     {"three blanks", IDS_VERDICT_BLANKS_BEFORE_EXTENSION, false, Named("read me   .exe")},
     {"user's temp", IDS_VERDICT_UNUSUAL_FOLDER, true, Named("a.exe", "C:\\Docs\\u\\Local Settings\\Temp\\x")},
     {"recycle bin", IDS_VERDICT_UNUSUAL_FOLDER, true, Named("a.exe", "D:\\RECYCLER\\S-1-5"), {"D:\\RECYCLER\\S-1-5"}},
-    {"Windows' Tasks", IDS_VERDICT_UNUSUAL_FOLDER, true, Named("a.exe", "C:\\windows\\tasks\\sub")},
     {"a folder named like one", IDS_VERDICT_UNUSUAL_FOLDER, false, Named("a.exe", "C:\\Program Files\\Temp Tools")},
     {"beside Windows' Fonts", IDS_VERDICT_UNUSUAL_FOLDER, false, Named("a.exe", "C:\\WINDOWS\\FontsX")},
     {"backslash inside a character", IDS_VERDICT_UNUSUAL_FOLDER, false, Named("a.exe", "C:\\表Temp")},
     {"no company, no description", IDS_VERDICT_NO_VERSION_NAMES, true, [](auto& f, auto&) { f.version.emplace(); }},
     {"no version resource", IDS_VERDICT_NO_VERSION_NAMES, false, [](auto& f, auto&) { f.version.reset(); }},
     {"renamed copy", IDS_VERDICT_ORIGINAL_NAME, true, Original("calc.exe"), {"calc.exe"}},
-    {"original in capitals", IDS_VERDICT_ORIGINAL_NAME, false, Original("SVCHOST.EXE")},
     {"original without extension", IDS_VERDICT_ORIGINAL_NAME, false, Original("svchost")},
-    {"language resource", IDS_VERDICT_ORIGINAL_NAME, false, Original("svchost.exe.mui")},
     {"short alias", IDS_VERDICT_ORIGINAL_NAME, false, Then(Named("MYPROG~1.EXE"), Original("myprogram.exe"))},
 };
 
@@ -240,21 +226,6 @@ std::vector<std::string> Findings(const std::vector<ProcessFacts>& snapshot, con
 }
 
 }  // namespace
-
-TEST(VerdictSnapshot, PlainWinePrefixShowsNothingButAFakeStillShows) {
-    const std::string sys = "C:\\windows\\system32";
-    const Environment wine{"C:\\windows", sys, "C:\\windows\\syswow64", true, 5, 1, true, IsCp932LeadByte};
-    std::vector<ProcessFacts> snapshot;
-    for (const char* name : {"services.exe", "rpcss.exe", "plugplay.exe", "winedevice.exe", "winedevice.exe",
-                             "svchost.exe", "explorer.exe"}) {
-        snapshot.push_back(Process(name, sys, "", Account::Other));
-        snapshot.back().version.reset();  // Wine's programs mostly have no version resource
-    }
-    snapshot.push_back(Process("cvt.exe", "C:\\Program Files\\Corvault", "explorer.exe", Account::Other));
-    EXPECT_THAT(Findings(snapshot, wine), testing::IsEmpty());
-    snapshot.push_back(Process("lsass.exe", "C:\\windows\\temp", "", Account::Other));
-    EXPECT_THAT(Findings(snapshot, wine), testing::Contains("lsass.exe " + std::to_string(IDS_VERDICT_WRONG_FOLDER)));
-}
 
 TEST(VerdictSnapshot, GenuineXpShowsNothingButAFakeStillShows) {
     const auto sys = [](const char* name, const char* parent, Account account, const std::string& arguments = "") {
