@@ -27,8 +27,8 @@ std::string LocalStartTime(uint64_t creationTime) {
     SYSTEMTIME time{};
     if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time)) return {};
     char text[32];
-    std::snprintf(text, sizeof text, "%04u/%02u/%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
-                  time.wMinute, time.wSecond);
+    (void)std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", int{time.wYear}, int{time.wMonth},
+                        int{time.wDay}, int{time.wHour}, int{time.wMinute}, int{time.wSecond});
     return text;
 }
 

@@ -56,7 +56,9 @@ std::optional<std::string> ReadCommandLine(HANDLE process) {
     const QueryFn query = Query();
     if (query == nullptr) return std::nullopt;
     // A 32-bit reader sees only the 32-bit half of a 64-bit system.
-    if (sizeof(void*) == 4 && IsWow64(GetCurrentProcess()) && !IsWow64(process)) return std::nullopt;
+    if constexpr (sizeof(void*) == 4) {
+        if (IsWow64(GetCurrentProcess()) && !IsWow64(process)) return std::nullopt;
+    }
     BasicInformation basic{};
     if (query(process, 0 /*ProcessBasicInformation*/, &basic, sizeof basic, nullptr) < 0 ||
         basic.pebBaseAddress == nullptr)

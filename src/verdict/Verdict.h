@@ -40,7 +40,7 @@ struct ProcessFacts {
     Account account = Account::Unknown;
     std::string accountName;                // the name shown for an account of no well-known SID
     std::optional<std::string> commandLine;  // absent on 95/98/Me or when unreadable
-    std::optional<VersionNames> version;     // absent without a version resource or when unreadable
+    std::optional<VersionNames> version;     // absent when the file cannot be read; empty names without a resource
     std::optional<DatabaseEntry> database;   // absent when the database does not list the name
     friend bool operator==(const ProcessFacts&, const ProcessFacts&) = default;
 };

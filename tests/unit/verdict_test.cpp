@@ -147,7 +147,7 @@ const Row kRows[] = {
     {"beside Windows' Fonts", IDS_VERDICT_UNUSUAL_FOLDER, false, Named("a.exe", "C:\\WINDOWS\\FontsX")},
     {"backslash inside a character", IDS_VERDICT_UNUSUAL_FOLDER, false, Named("a.exe", "C:\\表Temp")},
     {"no company, no description", IDS_VERDICT_NO_VERSION_NAMES, true, [](auto& f, auto&) { f.version.emplace(); }},
-    {"no version resource", IDS_VERDICT_NO_VERSION_NAMES, false, [](auto& f, auto&) { f.version.reset(); }},
+    {"file unreadable", IDS_VERDICT_NO_VERSION_NAMES, false, [](auto& f, auto&) { f.version.reset(); }},
     {"renamed copy", IDS_VERDICT_ORIGINAL_NAME, true, Original("calc.exe"), {"calc.exe"}},
     {"original without extension", IDS_VERDICT_ORIGINAL_NAME, false, Original("svchost")},
     {"short alias", IDS_VERDICT_ORIGINAL_NAME, false, Then(Named("MYPROG~1.EXE"), Original("myprogram.exe"))},
