@@ -99,9 +99,6 @@ TEST_F(VerdictColourTest, RowsShowLevelAndNewnessUntilTurnedOff) {
         const COLORREF expected = refresh < 2 ? Rgb(kNewRowColour) : GetSysColor(COLOR_WINDOW);
         EXPECT_EQ(PixelOfRow(list, row), expected) << "refresh " << refresh;
     }
-    const int selected = RowOfProcess(form, document.Id());
-    ui::SelectListRow(list, selected);
-    EXPECT_NE(PixelOfRow(list, selected), Rgb(kWarningColour));  // the selection's colours, made to be read
 
     HMENU popup = form.Processes().Popup();
     EXPECT_TRUE(ui::IsMenuCommandChecked(popup, cmd::MiProcessVerdictColours));

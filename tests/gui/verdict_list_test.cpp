@@ -76,6 +76,8 @@ protected:
 };
 
 TEST_F(VerdictListTest, PlantedChildrenShowTheirRulesAsOnWindowsXp) {
+    folder_.Write("cvt.ini", "[List0]\r\nCount=4\r\nIndex0=2\r\nWidth0=90\r\nIndex1=100\r\nWidth1=200\r\n"
+                             "Index2=103\r\nWidth2=200\r\nIndex3=1\r\nWidth3=50\r\n");
     TempFolder second;
     ChildProcess svchost(folder_, "svchost.exe"), lookAlike(folder_, "svch0st.exe"),
         document(folder_, "report.pdf.exe"), blanks(folder_, "readme     .exe"), vista(folder_, "wininit.exe"),
@@ -107,6 +109,7 @@ TEST_F(VerdictListTest, PlantedChildrenShowTheirRulesAsOnWindowsXp) {
     const std::string cell = ui::ListCellText(form.ListView(0), row, kVerdictCell);
     EXPECT_TRUE(cell.starts_with("危険: ")) << cell;
     EXPECT_NE(cell.find(Fragment(IDS_VERDICT_WRONG_FOLDER)), std::string::npos) << cell;
+    EXPECT_EQ(ui::ListCellText(form.ListView(0), row, 2), "\"" + svchost.Path() + "\"");  // its command line
 
     // One lsass ended: the other is alone again.
     lsass.End();
