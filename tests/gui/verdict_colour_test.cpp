@@ -40,18 +40,14 @@ COLORREF PixelOfRow(HWND list, int row) {
 class WineProgram {
 public:
     WineProgram() {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_HIDE;
-        char path[MAX_PATH] = {};
-        GetSystemDirectoryA(path, MAX_PATH);
-        std::string commandLine = std::string(path) + "\\notepad.exe";
-        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
+        STARTUPINFOA startup{sizeof startup};
+        startup.dwFlags = STARTF_USESHOWWINDOW;  // and SW_HIDE
+        char line[MAX_PATH + 16] = {};
+        lstrcatA(line + GetSystemDirectoryA(line, MAX_PATH), "\\notepad.exe");
+        CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
         WaitForInputIdle(info_.hProcess, 3000);
     }
     ~WineProgram() {
-        if (info_.hProcess == nullptr) return;
         TerminateProcess(info_.hProcess, 0);
         WaitForSingleObject(info_.hProcess, 5000);
         CloseHandle(info_.hThread);
