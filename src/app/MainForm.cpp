@@ -130,11 +130,13 @@ void TFrmCVT::FormCreate() {
     applications_.UpdateColumnPositions();
     state_.SelectedProcessId() = kNone;
     state_.SelectedWindowHandle() = kNone;
-    if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_SHOW);
-    UpdateWindow(Hwnd());
     processes_.RefreshProcessList();
     applications_.RefreshAppList();
     manager_.RefreshMgrList();
+    if (!IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), firstShow_);
+    UpdateWindow(Hwnd());
+    // The refresh gave the list the focus only if it was shown already.
+    if (IsWindowVisible(processes_.List()) && state_.mainFormActive) SetFocus(processes_.List());
 }
 
 void TFrmCVT::RequestTermination() {

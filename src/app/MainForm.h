@@ -115,6 +115,7 @@ private:
     unsigned refreshInterval_ = 0;
     bool tickInProgress_ = false;
     bool terminationRequested_ = false;
+    int firstShow_ = SW_SHOWNORMAL;  // the stored placement's state, applied once the lists are filled
     bool settingsLoaded_ = false;
 
     // Gone before the page windows they fill.

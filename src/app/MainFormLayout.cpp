@@ -20,6 +20,7 @@ HMENU CreateMainMenu() {
     HMENU bar = CreateMenu();
     HMENU file = ui::AppendSubmenu(bar, {.caption = "ファイル(&F)"});
     ui::AppendMenuItem(file, {.id = cmd::MiFileNewTask, .caption = "新しいタスクの実行(&N)..."});
+    ui::AppendMenuItem(file, {.id = cmd::MiFileSystemAudit, .caption = "システム監査(&A)"});
     ui::AppendMenuSeparator(file);
     ui::AppendMenuItem(file, {.id = cmd::MiFileExit, .caption = "Corvaultの終了(&X)"});
     HMENU refresh = ui::AppendSubmenu(bar, {.caption = "更新(&R)"});

@@ -24,6 +24,11 @@ void TFrmCVT::LoadSettings() {
     // system refuses it, so the default placement stays.
     WINDOWPLACEMENT placement{};
     ReadIniStruct(cvtIni.Path(), "Window", "Placement", &placement, sizeof placement);
+    // Applied hidden: the controls are laid out once at the stored size, and the
+    // window is first painted with its lists filled. Only a shown state is kept.
+    if (placement.showCmd == SW_SHOWMAXIMIZED || placement.showCmd == SW_SHOWMINIMIZED)
+        firstShow_ = static_cast<int>(placement.showCmd);
+    placement.showCmd = SW_HIDE;
     SetWindowPlacement(Hwnd(), &placement);
 
     // Every key through the system costs a search of its file, and under Wine a

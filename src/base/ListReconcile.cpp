@@ -82,26 +82,35 @@ std::vector<ListEdit> ReconcileRows(const std::vector<ListRow>& shown, const std
 
 uintptr_t RowIds::IdOf(const std::string& key) {
     const auto [at, added] = ids_.emplace(key, next_);
-    if (added) keys_.emplace(next_++, key);
+    if (added) rows_[next_++].key = key;
     return at->second;
 }
 
 const std::string* RowIds::KeyOf(uintptr_t id) const {
-    const auto found = keys_.find(id);
-    return found == keys_.end() ? nullptr : &found->second;
+    const auto found = rows_.find(id);
+    return found == rows_.end() ? nullptr : &found->second.key;
 }
 
-void RowIds::KeepOnly(const std::vector<ListRow>& rows) {
+const ListRow* RowIds::ShownOf(uintptr_t id) const {
+    const auto found = rows_.find(id);
+    return found == rows_.end() || found->second.cells.empty() ? nullptr : &found->second;
+}
+
+void RowIds::ForgetShown(uintptr_t id) {
+    if (const auto found = rows_.find(id); found != rows_.end()) found->second.cells.clear();
+}
+
+void RowIds::Shown(const std::vector<ListRow>& rows) {
     std::unordered_map<std::string, uintptr_t> kept;
-    std::unordered_map<uintptr_t, std::string> keys;
+    std::unordered_map<uintptr_t, ListRow> shown;
     for (const ListRow& row : rows) {
         const auto found = ids_.find(row.key);
         if (found == ids_.end()) continue;
         kept.emplace(row.key, found->second);
-        keys.emplace(found->second, row.key);
+        shown.emplace(found->second, row);
     }
     ids_ = std::move(kept);
-    keys_ = std::move(keys);
+    rows_ = std::move(shown);
 }
 
 void ApplyListEdits(std::vector<ListRow>& rows, const std::vector<ListEdit>& edits, const std::vector<ListRow>& fresh) {

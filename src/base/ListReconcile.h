@@ -38,17 +38,24 @@ struct ListEdit {
 
 // A number for each key that a list row can carry with it (its lParam), so that
 // the row's key survives sorting and the removal of other rows. 0 is no key.
+// It also remembers what each row was last given, so that a refresh need not
+// read every cell back from the control.
 class RowIds {
 public:
     [[nodiscard]] uintptr_t IdOf(const std::string& key);
     // Null for 0 and for numbers this object did not give.
     [[nodiscard]] const std::string* KeyOf(uintptr_t id) const;
-    // Forgets the keys these rows do not have: the table never outgrows the list.
-    void KeepOnly(const std::vector<ListRow>& rows);
+    // The row as last given to the list; null when unknown or written by someone else since.
+    [[nodiscard]] const ListRow* ShownOf(uintptr_t id) const;
+    // Someone else wrote into the row: its cells are read from the list again.
+    void ForgetShown(uintptr_t id);
+    // The list now shows exactly these rows: the keys of other rows are forgotten,
+    // so the table never outgrows the list.
+    void Shown(const std::vector<ListRow>& rows);
 
 private:
     std::unordered_map<std::string, uintptr_t> ids_;
-    std::unordered_map<uintptr_t, std::string> keys_;
+    std::unordered_map<uintptr_t, ListRow> rows_;  // by id: the key and what the row shows
     uintptr_t next_ = 1;
 };
 

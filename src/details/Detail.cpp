@@ -7,15 +7,23 @@
 #include "base/Ini.h"
 #include "details/DetailText.h"
 #include "details/VersionInfo.h"
+#include "lists/CopyMessages.h"
 #include "ui/ButtonRow.h"
+#include "ui/Clipboard.h"
 #include "ui/Controls.h"
+#include "ui/MessageDialog.h"
 
 namespace cvt {
 namespace {
 
 constexpr char kClassName[] = "TFrmDetail";
-enum : int { kBtnOpenFolder = 100, kBtnHideDetail, kGrid, kTab };
+enum : int { kBtnOpenFolder = 100, kBtnHideDetail, kGrid, kTab, kBtnCopyHashes = 1300, kBtnLookUpHash };
 constexpr int kMargin = 8;
+constexpr UINT_PTR kHashTimer = 1300;
+// A step reads for this long, then the message loop runs again: even a large file
+// never holds the window for more than about a step and one chunk.
+constexpr DWORD kHashStepMilliseconds = 30;
+constexpr UINT kHashTimerMilliseconds = 10;
 
 bool IsLeadByteOfAnsiCodePage(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
@@ -45,8 +53,14 @@ void TFrmDetail::CreateControls() {
     item.pszText = const_cast<char*>("全般");
     SendMessageA(tab_, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     anchors_.Add(tab_, ui::AnchorAll);
-    ui::AddButtonRow(Hwnd(), anchors_, font, {{kBtnOpenFolder, "フォルダを開く(&O)"}, {kBtnHideDetail, "閉じる(&C)"}});
+    ui::AddButtonRow(Hwnd(), anchors_, font,
+                     {{kBtnCopyHashes, "ハッシュのコピー(&H)"},
+                      {kBtnLookUpHash, "オンラインで確認(&V)..."},
+                      {kBtnOpenFolder, "フォルダを開く(&O)"},
+                      {kBtnHideDetail, "閉じる(&C)"}});
     btnOpenFolder_ = GetDlgItem(Hwnd(), kBtnOpenFolder);
+    btnCopyHashes_ = GetDlgItem(Hwnd(), kBtnCopyHashes);
+    btnLookUpHash_ = GetDlgItem(Hwnd(), kBtnLookUpHash);
 
     RECT display{};
     GetClientRect(tab_, &display);
@@ -76,6 +90,9 @@ void TFrmDetail::CreateControls() {
         "ｽﾍﾟｼｬﾙ ﾋﾞﾙﾄﾞ情報", "ﾌﾟﾗｲﾍﾞｰﾄ ﾋﾞﾙﾄﾞ情報", "コメント", "著作権", "会社名", "商標", "言語", "互換:OS",
         "互換:ﾃﾞｨｽﾌﾟﾚｲ設定", "互換:入力設定"};
     for (const char* key : kKeys) grid_.AddRow(key, "");
+    // After every other row: found by their own index, whatever comes before them.
+    firstHashRow_ = grid_.RowCount();
+    for (const char* key : {"MD5", "SHA-1", "SHA-256"}) grid_.AddRow(key, "");
     grid_.FitKeyColumn();
     fileRowCount_ = grid_.RowCount();
 }
@@ -147,6 +164,51 @@ void TFrmDetail::FillDetail() {
     smallIcon_ = info.TakeSmallIcon();
     SendMessageA(imgLarge_, STM_SETICON, reinterpret_cast<WPARAM>(largeIcon_.Get()), 0);
     SendMessageA(imgSmall_, STM_SETICON, reinterpret_cast<WPARAM>(smallIcon_.Get()), 0);
+    StartHashing();
+}
+
+void TFrmDetail::StartHashing() {
+    hasher_ = std::make_unique<FileHasher>(fullPath_);
+    ShowHashRows();
+    SetTimer(Hwnd(), kHashTimer, kHashTimerMilliseconds, nullptr);
+}
+
+void TFrmDetail::StopHashing() {
+    KillTimer(Hwnd(), kHashTimer);
+    hasher_.reset();
+}
+
+void TFrmDetail::HashTimerTick() {
+    if (!hasher_) return;
+    if (hasher_->Step(kHashStepMilliseconds) != HashOutcome::Running) KillTimer(Hwnd(), kHashTimer);
+    ShowHashRows();
+}
+
+void TFrmDetail::ShowHashRows() {
+    const HashOutcome outcome = hasher_->Outcome();
+    const FileHashes& hashes = hasher_->Hashes();
+    const std::string* hexes[] = {&hashes.md5, &hashes.sha1, &hashes.sha256};
+    for (int i = 0; i < 3; ++i) grid_.SetValue(firstHashRow_ + i, HashRowText(outcome, hasher_->Percent(), *hexes[i]));
+    const bool done = outcome == HashOutcome::Done;
+    EnableWindow(btnCopyHashes_, done);
+    EnableWindow(btnLookUpHash_, done && !VirusTotalUrl(hashes.sha256).empty());
+}
+
+void TFrmDetail::BtnCopyHashesClick() {
+    if (!hasher_ || hasher_->Outcome() != HashOutcome::Done) return;
+    if (!ui::SetClipboardText(Hwnd(), HashesClipboardText(hasher_->Hashes()))) {
+        ui::ShowMessage(Hwnd(), ui::MessageKind::Error, kCopyFailedMessage);
+        return;
+    }
+    ui::ShowMessage(Hwnd(), ui::MessageKind::Information, kCopiedMessage);
+}
+
+void TFrmDetail::BtnLookUpHashClick() {
+    if (!hasher_ || hasher_->Outcome() != HashOutcome::Done) return;
+    const std::string url = VirusTotalUrl(hasher_->Hashes().sha256);
+    if (url.empty() || !ui::Confirm(Hwnd(), LookUpQuestion(url))) return;
+    if (shellExecute_(Hwnd(), "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL) <= 32)
+        ui::ShowMessage(Hwnd(), ui::MessageKind::Error, "ブラウザを開けませんでした。");
 }
 
 void TFrmDetail::FormShow() {
@@ -167,6 +229,8 @@ void TFrmDetail::FormHide() {
 }
 
 void TFrmDetail::BtnHideDetailClick() {
+    // Hidden, the window has nobody to show hashes to; the next opening starts again.
+    StopHashing();
     if (!IsWindowVisible(Hwnd())) return;
     FormHide();
     ShowWindow(Hwnd(), SW_HIDE);
@@ -192,7 +256,12 @@ LRESULT TFrmDetail::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kBtnOpenFolder) BtnOpenFolderClick();
+            else if (LOWORD(wParam) == kBtnCopyHashes) BtnCopyHashesClick();
+            else if (LOWORD(wParam) == kBtnLookUpHash) BtnLookUpHashClick();
             else if (LOWORD(wParam) == kBtnHideDetail || LOWORD(wParam) == IDCANCEL) BtnHideDetailClick();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kHashTimer) HashTimerTick();
             return 0;
         case WM_NOTIFY:
             grid_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));

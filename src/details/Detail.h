@@ -3,11 +3,13 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "base/Handles.h"
+#include "details/FileHasher.h"
 #include "details/ProcessDangerDb.h"
 #include "ui/KeyValueGrid.h"
 #include "ui/Page.h"
@@ -28,11 +30,19 @@ public:
     void ShowDetailForFile(const std::string& fullPath);
     void BtnOpenFolderClick();
     void BtnHideDetailClick();
+    void BtnCopyHashesClick();
+    // Asks first; only the SHA-256 leaves the machine, in the address the browser opens.
+    void BtnLookUpHashClick();
 
     [[nodiscard]] const ui::KeyValueGrid& Grid() const noexcept { return grid_; }
     [[nodiscard]] HWND DangerLabel() const noexcept { return lblPdb_.Hwnd(); }
     [[nodiscard]] COLORREF DangerColor() const noexcept { return lblPdb_.Background(); }
     [[nodiscard]] HWND OpenFolderButton() const noexcept { return btnOpenFolder_; }
+    [[nodiscard]] HWND CopyHashesButton() const noexcept { return btnCopyHashes_; }
+    [[nodiscard]] HWND LookUpHashButton() const noexcept { return btnLookUpHash_; }
+    // Grid row of "MD5"; "SHA-1" and "SHA-256" follow it.
+    [[nodiscard]] int FirstHashRow() const noexcept { return firstHashRow_; }
+    [[nodiscard]] bool Hashing() const noexcept { return hasher_ && hasher_->Outcome() == HashOutcome::Running; }
     [[nodiscard]] HICON LargeIcon() const noexcept { return largeIcon_.Get(); }
     [[nodiscard]] HICON SmallIcon() const noexcept { return smallIcon_.Get(); }
     void SetShellExecutor(ui::ShellExecutor executor) { shellExecute_ = std::move(executor); }
@@ -46,6 +56,10 @@ private:
     void FillDetail();
     void FormShow();
     void FormHide();
+    void StartHashing();
+    void StopHashing();
+    void HashTimerTick();
+    void ShowHashRows();
 
     std::string cvtIniPath_;
     const ProcessDangerDb& dangerDb_;
@@ -62,6 +76,10 @@ private:
     HWND imgSmall_ = nullptr;
     ui::KeyValueGrid grid_;
     HWND btnOpenFolder_ = nullptr;
+    HWND btnCopyHashes_ = nullptr;
+    HWND btnLookUpHash_ = nullptr;
+    int firstHashRow_ = -1;
+    std::unique_ptr<FileHasher> hasher_;
     UniqueIcon largeIcon_;
     UniqueIcon smallIcon_;
     ui::ShellExecutor shellExecute_ = ui::SystemShellExecutor();

@@ -11,6 +11,8 @@ enum : int {
     MiRefreshProcess,
     MiHelpURLDevelop,
     MiHelpAbout,
+    // System audit, a block of its own
+    MiFileSystemAudit = 150,
     // Process list popup
     MiProcessDetail = 200,
     MiProcessSetManager,

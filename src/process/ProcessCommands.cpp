@@ -117,7 +117,10 @@ void ProcessPage::MiProcessPriorityClick(int priorityClass) {
     if (sameProcess && SetPriorityClass(process.Get(), static_cast<DWORD>(priorityClass))) {
         const int cell = positions_.CellOf(4);
         const int row = FindProcessRow(*pid);
-        if (cell != kNone && row >= 0) ui::SetListCellText(list_, row, cell, PriorityClassToName(priorityClass));
+        if (cell != kNone && row >= 0) {
+            ui::SetListCellText(list_, row, cell, PriorityClassToName(priorityClass));
+            rowIds_.ForgetShown(static_cast<uintptr_t>(ui::ListRowParam(list_, row)));
+        }
         return;
     }
     ui::ShowMessage(owner_, ui::MessageKind::Error, kPriorityFailed);

@@ -86,13 +86,18 @@ bool ReportPage::OnCommand(int id) {
         case cmd::BtnReportSave:
             BtnReportSaveClick();
             return true;
+        case cmd::MiFileSystemAudit:
+            MiSystemAuditClick();
+            return true;
         default:
             return false;
     }
 }
 
+LocalDateTime ReportPage::Now() const { return localClock_ ? localClock_() : SystemLocalTime(); }
+
 std::string ReportPage::BuildProcessReport() const {
-    const LocalDateTime now = localClock_ ? localClock_() : SystemLocalTime();
+    const LocalDateTime now = Now();
     const std::string osName = GetOSName();
     const int count = links_.processRowCount();
     std::vector<ProcessReportRow> rows;

@@ -40,6 +40,8 @@ public:
     void BtnProcessSnapShotClick();
     void BtnReportClipboardClick();
     void BtnReportSaveClick();
+    // The audit of the places that replace or inject programs, shown like a report.
+    void MiSystemAuditClick();
 
     // The control that shows the report; the commands need one.
     void ConnectReportView(ReportView* view) noexcept { sedReport_ = view; }
@@ -48,10 +50,13 @@ public:
     // Tests date the report with a fixed time; empty: the system's local time.
     using LocalClock = std::function<LocalDateTime()>;
     void SetLocalClock(LocalClock clock) { localClock_ = std::move(clock); }
+    // Tests put accessibility programs of their own in a folder; empty: the system folder.
+    void SetAuditProgramFolder(std::string folder) { auditProgramFolder_ = std::move(folder); }
 
 private:
     // The report text of the process list as it stands, in its shown order.
     [[nodiscard]] std::string BuildProcessReport() const;
+    [[nodiscard]] LocalDateTime Now() const;
 
     ProgramState& state_;
     Links links_;
@@ -59,6 +64,7 @@ private:
     std::unique_ptr<TVellEdit> sedReportEdit_;
     ReportView* sedReport_ = nullptr;  // not owned
     LocalClock localClock_;
+    std::string auditProgramFolder_;
 };
 
 }  // namespace cvt

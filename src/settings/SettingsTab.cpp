@@ -12,7 +12,7 @@
 #include "base/StringTable.h"
 #include "base/SystemLibrary.h"
 #include "lists/CommandIds.h"
-#include "settings/DebuggerValue.h"
+#include "sysinfo/DebuggerValue.h"
 #include "ui/Controls.h"
 #include "ui/MessageDialog.h"
 

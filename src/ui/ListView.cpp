@@ -89,6 +89,13 @@ void SetListCellText(HWND listView, int row, int cellIndex, const std::string& t
 
 int ListRowCount(HWND listView) { return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0)); }
 
+LPARAM ListRowParam(HWND listView, int row) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
+}
+
 std::string ListCellText(HWND listView, int row, int cellIndex) {
     // The control copies at most the buffer size; grow until the text fits.
     std::string buffer(256, '\0');
@@ -164,20 +171,29 @@ bool ReconcileListRows(HWND listView, const std::vector<cvt::ListRow>& fresh, cv
     // A list without images has none to compare.
     const bool images = SendMessageA(listView, LVM_GETIMAGELIST, LVSIL_SMALL, 0) != 0;
     const int count = ListRowCount(listView);
-    const int cells = ListColumnCount(listView);
+    const auto cells = static_cast<size_t>(ListColumnCount(listView));
     std::vector<cvt::ListRow> shown(static_cast<size_t>(count));
     for (int row = 0; row < count; ++row) {
         cvt::ListRow& r = shown[static_cast<size_t>(row)];
         LVITEMA item{};
-        item.mask = LVIF_PARAM | LVIF_IMAGE;
+        item.mask = LVIF_PARAM;
         item.iItem = row;
         SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        const std::string* key = ids.KeyOf(static_cast<uintptr_t>(item.lParam));
+        const auto id = static_cast<uintptr_t>(item.lParam);
+        // Reading a cell back costs a message and a copy: what the row was last given
+        // is remembered, and only a row written by someone else is read.
+        if (const cvt::ListRow* known = ids.ShownOf(id); known != nullptr && known->cells.size() == cells) {
+            r = *known;
+            continue;
+        }
+        const std::string* key = ids.KeyOf(id);
         // Keys never start with a NUL: a row of unknown number matches no fresh row.
         r.key = key != nullptr ? *key : std::string(1, '\0') + std::to_string(row);
+        item.mask = LVIF_IMAGE;
+        SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         r.image = images && item.iImage >= 0 ? item.iImage : -1;
-        r.cells.reserve(static_cast<size_t>(cells));
-        for (int c = 0; c < cells; ++c) r.cells.push_back(ListCellText(listView, row, c));
+        r.cells.reserve(cells);
+        for (size_t c = 0; c < cells; ++c) r.cells.push_back(ListCellText(listView, row, static_cast<int>(c)));
     }
     const std::vector<ListEdit> edits = cvt::ReconcileRows(shown, fresh);
     if (!edits.empty()) {
@@ -204,7 +220,7 @@ bool ReconcileListRows(HWND listView, const std::vector<cvt::ListRow>& fresh, cv
         // The control paints its own background: no erase, no flicker.
         InvalidateRect(listView, nullptr, FALSE);
     }
-    ids.KeepOnly(fresh);
+    ids.Shown(fresh);
     return !edits.empty();
 }
 

@@ -27,6 +27,10 @@ void DeleteAllListColumns(HWND listView);
 // list, or -1 for none. Returns the row number.
 int AppendListRow(HWND listView, const std::vector<std::string>& texts, int image = -1);
 [[nodiscard]] int ListRowCount(HWND listView);
+// The number a row carries (its lParam); 0 for no row.
+[[nodiscard]] LPARAM ListRowParam(HWND listView, int row);
+// The number a row carries (its lParam); 0 for no row.
+LPARAM ListRowParam(HWND listView, int row);
 void SetListCellText(HWND listView, int row, int cellIndex, const std::string& text);
 [[nodiscard]] std::string ListCellText(HWND listView, int row, int cellIndex);
 [[nodiscard]] int SelectedListRow(HWND listView);

@@ -51,7 +51,8 @@ TEST_F(DetailWindowTest, ShowsTheTwentyFiveRowsOfAnExecutable) {
                 ElementsAre("ファイル名", "ファイルの種類", "説明", "フルパス", "親パス", "サイズ", "作成日時", "更新日時",
                             "アクセス日時", "属性", "正式ファイル名", "製品名", "内部名", "ファイルバージョン",
                             "製品バージョン", "ｽﾍﾟｼｬﾙ ﾋﾞﾙﾄﾞ情報", "ﾌﾟﾗｲﾍﾞｰﾄ ﾋﾞﾙﾄﾞ情報", "コメント", "著作権",
-                            "会社名", "商標", "言語", "互換:OS", "互換:ﾃﾞｨｽﾌﾟﾚｲ設定", "互換:入力設定"));
+                            "会社名", "商標", "言語", "互換:OS", "互換:ﾃﾞｨｽﾌﾟﾚｲ設定", "互換:入力設定", "MD5", "SHA-1",
+                            "SHA-256"));
     const auto values = Column(detail, false);
     EXPECT_EQ(values[0], name);
     EXPECT_EQ(values[3], self_);

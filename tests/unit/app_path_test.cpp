@@ -18,7 +18,7 @@ TEST(AppDir, ATrailByteThatLooksLikeABackslashDoesNotCutTheName) {
     EXPECT_EQ(AppDirFromModulePath("C:\\ツール表.exe"), "C:\\");
 }
 
-#include "settings/DebuggerValue.h"
+#include "sysinfo/DebuggerValue.h"
 
 TEST(DebuggerValue, QuotesAPathWithABlankAndKnowsItsOwnValue) {
     EXPECT_EQ(cvt::DebuggerCommand("C:\\Tools\\"), "C:\\Tools\\cvt.exe");

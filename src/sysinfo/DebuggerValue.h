@@ -14,6 +14,14 @@ namespace cvt {
 // any folder, letter case ignored): only such a value is ours to delete.
 [[nodiscard]] bool NamesCorvault(std::string_view value);
 
+// The registration key's text (a leading backslash allowed) as the key that
+// holds every image's options and the image the registration is for.
+struct RegistrationKey {
+    std::string optionsKey;
+    std::string image;
+};
+[[nodiscard]] RegistrationKey SplitRegistrationKey(std::string_view keyText);
+
 // "'Debugger' の設定に失敗しました" and "'Debugger' のデータ型が不正です".
 [[nodiscard]] std::string RegistryWriteFailedMessage(std::string_view valueName);
 [[nodiscard]] std::string RegistryTypeMessage(std::string_view valueName);

@@ -1,5 +1,5 @@
 // Debugger value text and its ownership test.
-#include "settings/DebuggerValue.h"
+#include "sysinfo/DebuggerValue.h"
 
 #include "base/AppPath.h"
 #include "base/AsciiText.h"
@@ -24,6 +24,13 @@ bool NamesCorvault(std::string_view value) {
         path = path.substr(0, close);
     }
     return AsciiEqualsIgnoringCase(FileNamePart(path), kProgramFile);
+}
+
+RegistrationKey SplitRegistrationKey(std::string_view keyText) {
+    while (!keyText.empty() && keyText.front() == '\\') keyText.remove_prefix(1);
+    const size_t last = keyText.rfind('\\');
+    if (last == std::string_view::npos) return {"", std::string(keyText)};
+    return {std::string(keyText.substr(0, last)), std::string(keyText.substr(last + 1))};
 }
 
 std::string RegistryWriteFailedMessage(std::string_view valueName) {
