@@ -53,8 +53,6 @@ public:
         CloseHandle(info_.hThread);
         CloseHandle(info_.hProcess);
     }
-    WineProgram(const WineProgram&) = delete;
-    WineProgram& operator=(const WineProgram&) = delete;
     [[nodiscard]] DWORD Id() const noexcept { return info_.dwProcessId; }
 
 private:
@@ -78,10 +76,11 @@ protected:
 };
 
 TEST_F(VerdictColourTest, RowsShowLevelAndNewnessUntilTurnedOff) {
-    ChildProcess document(folder_, "report.pdf.exe");
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
     form.SelectPage(kPageProcesses);
+    ChildProcess document(folder_, "report.pdf.exe");  // new and warned: the level's colour wins
+    form.Processes().RefreshProcessList();
     HWND list = form.ListView(0);
     const int warned = UnselectedRowOf(form, document.Id());
     ASSERT_GE(warned, 0);

@@ -46,9 +46,7 @@ protected:
 
     static HostFacts WindowsXp() {
         HostFacts xp = ReadHostFacts();
-        xp.underWine = false;
-        xp.major = 5;
-        xp.minor = 1;
+        xp.underWine = false, xp.major = 5, xp.minor = 1;
         return xp;
     }
 

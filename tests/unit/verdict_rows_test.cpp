@@ -11,12 +11,7 @@ namespace cvt {
 namespace {
 
 TProcessManager Record(uint32_t pid, const char* name, uint32_t parent, uint64_t created) {
-    TProcessManager record;
-    record.ProcessID = pid;
-    record.ImageName = name;
-    record.ParentProcessID = parent;
-    record.CreationTime = created;
-    return record;
+    return {.ProcessID = pid, .ImageName = name, .CreationTime = created, .ParentProcessID = parent};
 }
 
 TEST(VerdictRows, ParentIsJudgedOnlyWhenItStartedFirst) {
@@ -52,11 +47,6 @@ TEST(VerdictRows, NewRowsStayNewForTwoRefreshes) {
     EXPECT_FALSE(rows.IsNew("4@4"));  // ended: forgotten, and not new if its key came back
     rows.Refresh({"1@1", "3@3"});
     EXPECT_FALSE(rows.IsNew("3@3"));
-}
-
-TEST(VerdictRows, LevelColourOutranksNewness) {
-    EXPECT_EQ(RowBackground(VerdictLevel::Notice, true), kNoticeColour);
-    EXPECT_EQ(RowBackground(VerdictLevel::Danger, false), kDangerColour);
 }
 
 TEST(VerdictRows, WellKnownAccountsBySid) {

@@ -135,7 +135,6 @@ const Row kRows[] = {
     {"version in the name", IDS_VERDICT_DOUBLE_EXTENSION, false, Named("setup.1.2.exe")},
     {"four blanks", IDS_VERDICT_BLANKS_BEFORE_EXTENSION, true, Named("read me    .exe"), {"4"}},
     {"three blanks", IDS_VERDICT_BLANKS_BEFORE_EXTENSION, false, Named("read me   .exe")},
-    {"user's temp", IDS_VERDICT_UNUSUAL_FOLDER, true, Named("a.exe", "C:\\Docs\\u\\Local Settings\\Temp\\x")},
     {"recycle bin", IDS_VERDICT_UNUSUAL_FOLDER, true, Named("a.exe", "D:\\RECYCLER\\S-1-5"), {"D:\\RECYCLER\\S-1-5"}},
     {"a folder named like one", IDS_VERDICT_UNUSUAL_FOLDER, false, Named("a.exe", "C:\\Program Files\\Temp Tools")},
     {"beside Windows' Fonts", IDS_VERDICT_UNUSUAL_FOLDER, false, Named("a.exe", "C:\\WINDOWS\\FontsX")},
