@@ -13,7 +13,10 @@
 //       (TokenUser, 1024 bytes) + LookupAccountSidA (260 chars); CloseHandle;
 //   cold: RefreshProcessList() right after emptying the form's memo;
 //   read: ReadProcessSnapshot alone with a warm memo of its own (no list view);
-//   Create(): a new form per block, its first refresh included (one per block).
+//   Create(): a new form per block, its first refresh included (one per block);
+//   verdicts: (a) of the shipped columns, which show 判定 with the rows coloured,
+//       against (a) of a second form whose 判定 column is an unknown kind and
+//       whose colours are off, so that it judges nothing; both with cvtpdb.ini.
 #include <windows.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -96,11 +99,12 @@ bool Resize(cvt::bench::Processes& children, const std::string& exe, size_t coun
 struct Samples {
     int rows = 0;       // rows of the list after the last steady refresh
     int processes = 0;  // processes of the last bare pass
-    std::vector<double> create, steady, bare, cold, read, paint;
+    std::vector<double> create, steady, bare, cold, read, paint, plain;
 };
 
 // One block: a new form on the running children, then rounds of every kind.
-bool MeasureBlock(const std::string& folder, size_t children, int rounds, Samples* samples) {
+bool MeasureBlock(const std::string& folder, const std::string& plainFolder, size_t children, int rounds,
+                  Samples* samples) {
     auto form = std::make_unique<cvt::TFrmCVT>(folder);
     const double beforeCreate = NowSeconds();
     if (!form->Create()) {
@@ -108,6 +112,9 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
         return false;
     }
     samples->create.push_back(NowSeconds() - beforeCreate);
+    // Made after the measured start, which it would otherwise share the desktop with.
+    auto plainForm = std::make_unique<cvt::TFrmCVT>(plainFolder);
+    if (!plainForm->Create()) return false;
     // The list is visible while a timer refresh runs on it.
     form->SelectPage(cvt::kPageProcesses);
     Pump();
@@ -124,8 +131,8 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
 
     for (int round = 0; round < rounds; ++round) {
         // The order turns every round so that no kind always follows another.
-        for (int step = 0; step < 4; ++step) {
-            switch ((step + round) % 4) {
+        for (int step = 0; step < 5; ++step) {
+            switch ((step + round) % 5) {
                 case 0: {
                     double t = NowSeconds();
                     form->Processes().RefreshProcessList();
@@ -156,6 +163,12 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
                     if (snapshot.failed) return false;
                     break;
                 }
+                case 4: {
+                    const double t = NowSeconds();
+                    plainForm->Processes().RefreshProcessList();
+                    samples->plain.push_back(NowSeconds() - t);
+                    break;
+                }
             }
             Pump();
         }
@@ -166,6 +179,7 @@ bool MeasureBlock(const std::string& folder, size_t children, int rounds, Sample
         return false;
     }
     form.reset();
+    plainForm.reset();
     Pump();
     return true;
 }
@@ -196,8 +210,20 @@ int main(int argc, char** argv) {
 
     cvt::drive::TempFolder folder("cvt-refresh");
     const std::string sleeperCopy = folder.Path() + "cvt-bench-sleeper.exe";
-    if (!cvt::bench::PrepareProgramFolder(folder, {{column, "column.ini"}, {sleeper, "cvt-bench-sleeper.exe"}}))
+    // The danger database lies beside the column definitions in the source tree.
+    const std::string pdb = column.substr(0, column.size() - std::string("column.ini").size()) + "cvtpdb.ini";
+    if (!cvt::bench::PrepareProgramFolder(
+            folder, {{column, "column.ini"}, {pdb, "cvtpdb.ini"}, {sleeper, "cvt-bench-sleeper.exe"}}))
         return 1;
+    cvt::drive::TempFolder plainFolder("cvt-refresh-plain");
+    if (!cvt::bench::PrepareProgramFolder(plainFolder, {{column, "column.ini"}, {pdb, "cvtpdb.ini"}})) return 1;
+    const std::string plainColumns = plainFolder.Path() + "column.ini";
+    if (GetPrivateProfileIntA("List0", "DefIndex1", 0, plainColumns.c_str()) != 100) {
+        std::fprintf(stderr, "column.ini does not show 判定 second\n");
+        return 1;
+    }
+    WritePrivateProfileStringA("List0", "DefIndex1", "7", plainColumns.c_str());
+    WritePrivateProfileStringA("General", "VerdictColors", "False", (plainFolder.Path() + "cvt.ini").c_str());
 
     // The sizes take turns in blocks, so that a slow spell of a shared machine
     // falls on both; each block starts a new form.
@@ -212,7 +238,7 @@ int main(int argc, char** argv) {
                 if (!Resize(children, sleeperCopy, sizes[size])) return 1;
                 // Wine tears ended processes down after they are signalled.
                 Sleep(2000);
-                if (!MeasureBlock(folder.Path(), sizes[size], roundsPerBlock, &samples[size])) return 1;
+                if (!MeasureBlock(folder.Path(), plainFolder.Path(), sizes[size], roundsPerBlock, &samples[size])) return 1;
             }
         }
     }
@@ -232,6 +258,7 @@ int main(int argc, char** argv) {
                 {"cold RefreshProcessList (memo emptied)", &Samples::cold},
                 {"ReadProcessSnapshot alone, memo warm", &Samples::read},
                 {"list paint after (a) (UpdateWindow)", &Samples::paint},
+                {"(a) without 判定 and colours", &Samples::plain},
                 {"Create() with its first refresh, per block", &Samples::create}};
     for (const auto& row : rows)
         std::printf("%-44s %11.2f ms %11.2f ms\n", row.name, ms(samples[0].*row.field), ms(samples[1].*row.field));
@@ -244,6 +271,10 @@ int main(int argc, char** argv) {
                 verdict(ratioSmall, 1.25), verdict(ratioLarge, 1.25));
     std::printf("%-44s %14.2f %14.2f\n", "cold/(b)", Median(small.cold) / Median(small.bare),
                 Median(large.cold) / Median(large.bare));
+    const double verdictSmall = Median(small.steady) / Median(small.plain);
+    const double verdictLarge = Median(large.steady) / Median(large.plain);
+    std::printf("%-44s %14.2f %14.2f   goal <= 1.15: %s, %s\n", "(a) / (a) without 判定", verdictSmall, verdictLarge,
+                verdict(verdictSmall, 1.15), verdict(verdictLarge, 1.15));
     const double growth = Median(large.steady) / Median(small.steady);
     std::printf("(a) at 200 / (a) at 50: %.2f   goal <= 4.5: %s\n", growth, verdict(growth, 4.5));
     std::printf("(b) at 200 / (b) at 50: %.2f; processes %d / %d = %.2f\n", Median(large.bare) / Median(small.bare),

@@ -11,6 +11,7 @@
 #include "details/Detail.h"
 #include "details/ProcessDangerDb.h"
 #include "lists/CommandIds.h"
+#include "sysinfo/HostFacts.h"
 #include "ui/ListView.h"
 #include "ui/MessageDialog.h"
 
@@ -51,8 +52,11 @@ bool EnableDebugPrivilege() {
 // What each page needs of the others it reaches through here.
 TFrmCVT::TFrmCVT(std::string appDir)
     : processes_(state_, processApi_, columnSettings_[0], shellExecute_,
-                 {.showDetail = [this](const std::string& imageName,
-                                       const std::string& fullPath) { Detail().ShowDetailForProcess(imageName, fullPath); },
+                 {.showDetail =
+                      [this](const std::string& imageName, const std::string& fullPath,
+                             const std::vector<std::pair<std::string, std::string>>& verdictRows) {
+                          Detail().ShowDetailForProcess(imageName, fullPath, verdictRows);
+                      },
                   .showScheduleDialog =
                       [this](uint32_t priorityClass, const std::string& imageName, const std::string& imagePath) {
                           manager_.ShowMgrDialog(priorityClass, imageName, imagePath);
@@ -117,6 +121,7 @@ void TFrmCVT::FormCreate() {
     LoadSettings();
     manager_.LoadMgrSchedules(IniPath(IDS_CVTMGR_INI));
     dangerDb_ = std::make_unique<ProcessDangerDb>(LoadPdb(IniPath(IDS_CVTPDB_INI)));
+    processes_.SetVerdictSources(dangerDb_.get(), ReadHostFacts());
     // InitCommandTags: each page tags its commands and enables what the system family has.
     processes_.InitCommandTags();
     applications_.InitCommandTags();
@@ -227,7 +232,7 @@ LRESULT TFrmCVT::OnNotify(const NMHDR& header) {
         if (header.hwndFrom != ListView(tag)) continue;
         if (header.code == LVN_COLUMNCLICK)
             LsvColumnClick(tag, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
-        if (tag == 0) processes_.OnNotify(header);
+        if (tag == 0) return processes_.OnNotify(header);
         if (tag == 1) applications_.OnNotify(header);
         return 0;
     }

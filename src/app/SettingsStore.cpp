@@ -50,6 +50,8 @@ void TFrmCVT::LoadSettings() {
         BuildListColumns(ListView(n), n, manager, columnKeys.Source());
         sortFlags_[static_cast<size_t>(n)].Reset(manager.Count);
     }
+    // Absent or not "False": the colours are on, as before the choice existed.
+    processes_.SetVerdictColours(cvtKeys.Source().ReadString("General", "VerdictColors", "True") != "False");
     settingsLoaded_ = true;
 }
 
@@ -71,6 +73,7 @@ void TFrmCVT::SaveSettings() {
         }
     }
     SaveSettingsModel(cvtIni, saved, columnSettings_);
+    cvtIni.WriteString("General", "VerdictColors", processes_.VerdictColours() ? "True" : "False");
 
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;

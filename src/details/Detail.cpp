@@ -94,13 +94,17 @@ void TFrmDetail::CreateControls() {
     firstHashRow_ = grid_.RowCount();
     for (const char* key : {"MD5", "SHA-1", "SHA-256"}) grid_.AddRow(key, "");
     grid_.FitKeyColumn();
+    fileRowCount_ = grid_.RowCount();
 }
 
-void TFrmDetail::ShowDetailForProcess(const std::string& imageName, const std::string& fullPath) {
+void TFrmDetail::ShowDetailForProcess(const std::string& imageName, const std::string& fullPath,
+                                      const std::vector<std::pair<std::string, std::string>>& extraRows) {
+    extraRows_ = extraRows;
     Open(imageName, fullPath);
 }
 
 void TFrmDetail::ShowDetailForFile(const std::string& fullPath) {
+    extraRows_.clear();
     Open(std::string(FileNamePart(fullPath, IsLeadByteOfAnsiCodePage)), fullPath);
 }
 
@@ -109,6 +113,9 @@ void TFrmDetail::Open(const std::string& imageName, const std::string& fullPath)
     fullPath_ = fullPath;
     SetWindowTextA(Hwnd(), ("[ " + imageName_ + " ] の詳細").c_str());
     FillDetail();
+    // The rows of the previous subject go; the file's own rows are refilled above.
+    grid_.RemoveRowsFrom(fileRowCount_);
+    for (const auto& [key, value] : extraRows_) grid_.AddRow(key, value);
     lblPdb_.ShowPdbInfo(dangerDb_, imageName_);
     // Already visible: refilled in place, without reading the placement again.
     if (!IsWindowVisible(Hwnd())) FormShow();

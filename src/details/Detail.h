@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/Handles.h"
 #include "details/FileHasher.h"
@@ -22,7 +24,9 @@ public:
     TFrmDetail(std::string cvtIniPath, const ProcessDangerDb& dangerDb);
 
     bool Create(HWND owner);
-    void ShowDetailForProcess(const std::string& imageName, const std::string& fullPath);
+    // extraRows: key and value of rows shown after the file's own, e.g. a verdict on the process.
+    void ShowDetailForProcess(const std::string& imageName, const std::string& fullPath,
+                              const std::vector<std::pair<std::string, std::string>>& extraRows = {});
     void ShowDetailForFile(const std::string& fullPath);
     void BtnOpenFolderClick();
     void BtnHideDetailClick();
@@ -61,6 +65,8 @@ private:
     const ProcessDangerDb& dangerDb_;
     std::string imageName_;
     std::string fullPath_;
+    std::vector<std::pair<std::string, std::string>> extraRows_;
+    int fileRowCount_ = 0;  // rows made with the window; those after them belong to one subject
     UniqueFont font_;
     HWND tab_ = nullptr;
     ui::Page page_;

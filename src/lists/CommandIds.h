@@ -67,6 +67,8 @@ enum : int {
     ChkStandardization,
     ChkRegisterStartup,
     SedReport,
+    // Process list popup, verdicts
+    MiProcessVerdictColours = 1250,
 };
 
 }  // namespace cvt::cmd

@@ -30,7 +30,7 @@ std::string NormalizeImagePath(std::string_view path, std::string_view systemRoo
 }
 
 std::string ProcessCellText(int kind, const TProcessManager& process, std::string_view priorityName,
-                            std::string_view systemRoot) {
+                            std::string_view systemRoot, const ProcessExtraTexts& extra) {
     switch (kind) {
         case 0: return FormatPidHex(process.ProcessID);
         case 1: return FormatDecimal5(static_cast<int32_t>(process.ProcessID));
@@ -39,6 +39,10 @@ std::string ProcessCellText(int kind, const TProcessManager& process, std::strin
         case 4: return std::string(priorityName);
         case 5: return process.UserName;
         case 6: return FormatDecimal5(static_cast<int32_t>(process.ThreadCount));
+        case kKindVerdict: return std::string(extra.verdict);
+        case kKindParentPid: return FormatDecimal5(static_cast<int32_t>(process.ParentProcessID));
+        case kKindStartTime: return std::string(extra.startTime);
+        case kKindCommandLine: return process.CommandLine.value_or(std::string());
         default: return {};
     }
 }

@@ -11,9 +11,16 @@ namespace cvt {
 // Windows folder, any case replaced; then every "\??\" is removed.
 [[nodiscard]] std::string NormalizeImagePath(std::string_view path, std::string_view systemRoot);
 
-// The cell text of a process column kind; kinds outside 0-6 give "".
+// Kinds beyond the snapshot's own: what the page computes for a row.
+enum ProcessExtraKind : int { kKindVerdict = 100, kKindParentPid = 101, kKindStartTime = 102, kKindCommandLine = 103 };
+struct ProcessExtraTexts {
+    std::string_view verdict;    // kind 100
+    std::string_view startTime;  // kind 102, in local time
+};
+
+// The cell text of a process column kind; kinds outside 0-6 and 100-103 give "".
 // priorityName is the already looked-up name of the record's class.
 [[nodiscard]] std::string ProcessCellText(int kind, const TProcessManager& process, std::string_view priorityName,
-                                          std::string_view systemRoot);
+                                          std::string_view systemRoot, const ProcessExtraTexts& extra = {});
 
 }  // namespace cvt

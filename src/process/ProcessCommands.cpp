@@ -85,6 +85,9 @@ bool ProcessPage::OnCommand(int id) {
         case cmd::BtnProcessOpenFolder:
             MiProcessOpenFolderClick();
             return true;
+        case cmd::MiProcessVerdictColours:
+            SetVerdictColours(!verdictColours_);
+            return true;
         case cmd::MiProcessCopyAll:
         case cmd::MiProcessCopyFileName:
         case cmd::MiProcessCopyFilePath:
@@ -144,7 +147,7 @@ void ProcessPage::MiProcessExitClick() {
 
 void ProcessPage::MiProcessDetailClick() {
     if (ui::SelectedListRow(list_) < 0) return;
-    links_.showDetail(GetProcessCellText(2, kNone), GetProcessCellText(3, kNone));
+    links_.showDetail(GetProcessCellText(2, kNone), GetProcessCellText(3, kNone), VerdictRowsOfSelection());
 }
 
 void ProcessPage::MiProcessOpenFolderClick() {

@@ -2,6 +2,7 @@
 #include "process/ProcessPage.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "../../res/resource.h"
 #include "base/StrToInt.h"
@@ -17,6 +18,19 @@
 
 namespace cvt {
 namespace {
+
+// Local time, fixed width so that the column sorts by time; empty when unknown.
+std::string LocalStartTime(uint64_t creationTime) {
+    if (creationTime == 0) return {};
+    const FILETIME utc{static_cast<DWORD>(creationTime), static_cast<DWORD>(creationTime >> 32)};
+    FILETIME local{};
+    SYSTEMTIME time{};
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time)) return {};
+    char text[32];
+    (void)std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", int{time.wYear}, int{time.wMonth},
+                        int{time.wDay}, int{time.wHour}, int{time.wMinute}, int{time.wSecond});
+    return text;
+}
 
 std::string SystemRootFolder() {
     char value[MAX_PATH] = {};
@@ -66,6 +80,9 @@ void ProcessPage::CreatePopup() {
     ui::AppendMenuSeparator(copy);
     ui::AppendMenuItem(copy, {.id = cmd::MiProcessCopyFileName, .caption = "プロセスのイメージ名(&N)"});
     ui::AppendMenuItem(copy, {.id = cmd::MiProcessCopyFilePath, .caption = "プロセスのパス(&P)"});
+    ui::AppendMenuSeparator(p);
+    ui::AppendMenuItem(p, {.id = cmd::MiProcessVerdictColours, .caption = "判定で色分けする(&V)",
+                           .checked = verdictColours_});
 }
 
 void ProcessPage::InitCommandTags() {
@@ -88,7 +105,9 @@ void ProcessPage::UpdateColumnPositions() {
     positions_.Update(columns_.Index);
 }
 
-void ProcessPage::OnNotify(const NMHDR& header) {
+LRESULT ProcessPage::OnNotify(const NMHDR& header) {
+    if (header.code == NM_CUSTOMDRAW)
+        return OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
     if (header.code == LVN_ITEMCHANGED) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
@@ -99,6 +118,7 @@ void ProcessPage::OnNotify(const NMHDR& header) {
         // Lsv0DblClick: the detail, when the command is available for the row.
         if (ui::IsMenuCommandEnabled(popup_.Get(), cmd::MiProcessDetail)) MiProcessDetailClick();
     }
+    return 0;
 }
 
 bool ProcessPage::OnContextMenu(HWND control, LPARAM screenPoint) {
@@ -118,8 +138,10 @@ uint32_t ProcessPage::PriorityNameToClass(const std::string& name) const {
 }
 
 void ProcessPage::RefreshProcessList() {
-    const ProcessSnapshot snapshot =
-        ReadProcessSnapshot(api_, state_.isNTPlatform, LoadText(IDS_USER_UNKNOWN), cache_);
+    const bool judge = verdicts_.Configured() && (verdictColours_ || ShowsKind(kKindVerdict));
+    const bool startTimes = ShowsKind(kKindStartTime);
+    const ProcessSnapshot snapshot = ReadProcessSnapshot(api_, state_.isNTPlatform, LoadText(IDS_USER_UNKNOWN), cache_,
+                                                         judge || ShowsKind(kKindCommandLine));
     if (snapshot.failed) {
         ui::ShowMessage(owner_, ui::MessageKind::SystemError, LoadText(IDS_SNAPSHOT_FAILED));
         links_.requestTermination();
@@ -128,17 +150,36 @@ void ProcessPage::RefreshProcessList() {
     // The rows a rebuild would add, in snapshot order: the remembered process's row is
     // the one to select, else the first row added; then the stored sort, as a rebuild's.
     const std::string systemRoot = SystemRootFolder();
+    const std::vector<Verdict> verdicts =
+        judge ? verdicts_.Judge(snapshot.processes, systemRoot) : std::vector<Verdict>();
+    const TextLoader load = [](unsigned id) { return LoadText(id); };
+    std::vector<std::string> keys;
+    keys.reserve(snapshot.processes.size());
+    for (const TProcessManager& process : snapshot.processes) keys.push_back(ProcessRowKey(process));
+    newRows_.Refresh(keys);
+    std::unordered_map<std::string, RowLook> looks;
+    verdictOf_.clear();
     std::vector<ListRow> fresh;
     fresh.reserve(snapshot.processes.size());
     std::string selectedKey;
-    for (const TProcessManager& process : snapshot.processes) {
-        AddProcessRow(process, systemRoot, fresh);
+    for (size_t i = 0; i < snapshot.processes.size(); ++i) {
+        const TProcessManager& process = snapshot.processes[i];
+        const std::string verdictText = judge ? VerdictCellText(verdicts[i], load) : std::string();
+        const std::string startTime = startTimes ? LocalStartTime(process.CreationTime) : std::string();
+        AddProcessRow(process, systemRoot, {verdictText, startTime}, fresh);
+        looks[keys[i]] = {judge ? verdicts[i].level : VerdictLevel::None, newRows_.IsNew(keys[i])};
+        if (judge) verdictOf_[keys[i]] = verdicts[i];
         if (static_cast<int32_t>(process.ProcessID) == state_.SelectedProcessId()) selectedKey = fresh.back().key;
     }
+    lastProcesses_ = snapshot.processes;
     if (selectedKey.empty() && !fresh.empty()) selectedKey = fresh.front().key;
     SortRows(fresh, SortKeyFor(columns_.SortIndex, columns_.SortWay));
     // In place: only what changed is touched, so nothing flickers and the view stays where it was.
     ui::ReconcileListRows(list_, fresh, rowIds_);
+    // A colour can change where no cell did, which the reconciliation leaves unpainted.
+    const bool looksChanged = looks != looks_;
+    looks_ = std::move(looks);
+    if (verdictColours_ && looksChanged) InvalidateRect(list_, nullptr, FALSE);
     state_.processListRefreshing = false;
 
     const auto at = std::find_if(fresh.begin(), fresh.end(), [&](const ListRow& row) { return row.key == selectedKey; });
@@ -155,15 +196,17 @@ void ProcessPage::RefreshProcessList() {
 }
 
 void ProcessPage::AddProcessRow(const TProcessManager& process, const std::string& systemRoot,
-                                std::vector<ListRow>& rows) const {
+                                const ProcessExtraTexts& extra, std::vector<ListRow>& rows) const {
     const std::string priorityName = PriorityClassToName(process.PriorityClass);
     ListRow& row = rows.emplace_back();
-    // A PID is reused once its process has gone; with its start time it names one process.
-    row.key = std::to_string(process.ProcessID) + (process.CreationTime != 0
-                                                       ? "@" + std::to_string(process.CreationTime)
-                                                       : "/" + process.ImageName);
+    row.key = ProcessRowKey(process);
     row.cells.reserve(columns_.Index.size());
-    for (int kind : columns_.Index) row.cells.push_back(ProcessCellText(kind, process, priorityName, systemRoot));
+    for (int kind : columns_.Index)
+        row.cells.push_back(ProcessCellText(kind, process, priorityName, systemRoot, extra));
+}
+
+bool ProcessPage::ShowsKind(int kind) const {
+    return std::find(columns_.Index.begin(), columns_.Index.end(), kind) != columns_.Index.end();
 }
 
 std::optional<uint32_t> ProcessPage::ProcessIdOfRow(int row) const {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "base/Handles.h"
@@ -15,6 +17,9 @@
 #include "lists/ColumnPositions.h"
 #include "lists/ColumnSettings.h"
 #include "lists/ProgramState.h"
+#include "process/ProcessCellText.h"
+#include "process/ProcessVerdicts.h"
+#include "process/VerdictRows.h"
 #include "sysinfo/ProcessApi.h"
 #include "sysinfo/ProcessInfoCache.h"
 #include "sysinfo/ProcessRecord.h"
@@ -27,7 +32,10 @@ class ProcessPage {
 public:
     // What the page asks of the rest of the program.
     struct Links {
-        std::function<void(const std::string& imageName, const std::string& fullPath)> showDetail;
+        // verdictRows: key and value of the rows the detail window adds for the process.
+        std::function<void(const std::string& imageName, const std::string& fullPath,
+                           const std::vector<std::pair<std::string, std::string>>& verdictRows)>
+            showDetail;
         std::function<void(uint32_t priorityClass, const std::string& imageName, const std::string& imagePath)>
             showScheduleDialog;
         std::function<void()> requestTermination;
@@ -46,7 +54,8 @@ public:
     void UpdateColumnPositions();
     // False when the command is not one of this page's.
     bool OnCommand(int id);
-    void OnNotify(const NMHDR& header);
+    // The list's custom drawing answers through the result.
+    LRESULT OnNotify(const NMHDR& header);
     // False when the control is not this page's list.
     bool OnContextMenu(HWND control, LPARAM screenPoint);
 
@@ -64,6 +73,18 @@ public:
     [[nodiscard]] int FindProcessRow(uint32_t processId) const;
     // The next refresh reads every process's path and user afresh.
     void ForgetProcessMemo() { cache_ = ProcessInfoCache{}; }
+
+    // The verdicts' sources: the danger database (null: none) and the system
+    // (tests pass another system's facts). Until then no process is judged.
+    void SetVerdictSources(const ProcessDangerDb* database, const HostFacts& host);
+    void SetVerdictHost(const HostFacts& host) { SetVerdictSources(verdicts_.Database(), host); }
+    // Rows coloured by their verdict and newness; the popup's checked item.
+    void SetVerdictColours(bool on);
+    [[nodiscard]] bool VerdictColours() const noexcept { return verdictColours_; }
+    // What a row is drawn on, none when the list's own colours; colours off give none.
+    [[nodiscard]] std::optional<RowColour> RowBackgroundOfRow(int row) const;
+    // "判定" and one row per reason, for the selected process.
+    [[nodiscard]] std::vector<std::pair<std::string, std::string>> VerdictRowsOfSelection();
 
     void MiProcessPriorityClick(int priorityClass);
     // Asks, ends the process and removes its row. A non-empty expectedImageName
@@ -83,9 +104,18 @@ public:
 private:
     void CreatePopup();
     // Appends the row a process shows: its key and its cells by the columns' kinds.
-    void AddProcessRow(const TProcessManager& process, const std::string& systemRoot, std::vector<ListRow>& rows) const;
+    void AddProcessRow(const TProcessManager& process, const std::string& systemRoot, const ProcessExtraTexts& extra,
+                       std::vector<ListRow>& rows) const;
     bool IsSameProcess(uint32_t processId, const std::string& imageName);
     void SetProcessFileCommandsEnabled(bool enabled);
+    // Whether this refresh needs the verdicts, the command lines.
+    [[nodiscard]] bool ShowsKind(int kind) const;
+    [[nodiscard]] LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
+    struct RowLook {
+        VerdictLevel level = VerdictLevel::None;
+        bool isNew = false;
+        friend bool operator==(const RowLook&, const RowLook&) = default;
+    };
 
     ProgramState& state_;
     ProcessApi& api_;
@@ -99,6 +129,12 @@ private:
     ProcessColumnPositions positions_;
     ProcessInfoCache cache_;
     RowIds rowIds_;  // the key of each row, carried as its lParam
+    ProcessVerdicts verdicts_;
+    bool verdictColours_ = true;
+    NewRows newRows_;
+    std::unordered_map<std::string, RowLook> looks_;      // by row key
+    std::unordered_map<std::string, Verdict> verdictOf_;  // by row key; empty when the refresh judged none
+    std::vector<TProcessManager> lastProcesses_;          // to judge on demand when the refresh did not
 };
 
 }  // namespace cvt

@@ -9,6 +9,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "sysinfo/ProcessRecord.h"
+
 namespace cvt {
 
 class ProcessInfoCache {
@@ -16,6 +18,8 @@ public:
     struct Identity {
         std::string imagePath;  // empty: not known yet
         std::string userName;   // empty: not known yet
+        WellKnownAccount account = WellKnownAccount::Unknown;
+        std::optional<std::string> commandLine;  // absent: not read yet
     };
 
     [[nodiscard]] const std::string* AccountName(const std::string& sidBytes) const;

@@ -15,4 +15,18 @@ unsigned PriorityTextId(uint32_t priorityClass) noexcept {
     }
 }
 
+WellKnownAccount AccountOfSid(std::string_view sid) noexcept {
+    // Revision 1, one sub-authority, authority 5 (NT): then the RID tells the account.
+    constexpr std::string_view kNtAuthorityOneRid("\x01\x01\0\0\0\0\0\x05", 8);
+    if (sid.size() < 8) return WellKnownAccount::Unknown;
+    if (sid.size() != 12 || sid.substr(0, 8) != kNtAuthorityOneRid || sid[9] != 0 || sid[10] != 0 || sid[11] != 0)
+        return WellKnownAccount::Other;
+    switch (static_cast<unsigned char>(sid[8])) {
+        case 18: return WellKnownAccount::System;
+        case 19: return WellKnownAccount::LocalService;
+        case 20: return WellKnownAccount::NetworkService;
+        default: return WellKnownAccount::Other;
+    }
+}
+
 }  // namespace cvt

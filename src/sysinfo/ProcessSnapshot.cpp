@@ -2,6 +2,7 @@
 #include "sysinfo/ProcessSnapshot.h"
 
 #include "base/AppPath.h"
+#include "sysinfo/CommandLine.h"
 
 namespace cvt {
 namespace {
@@ -17,8 +18,12 @@ std::string FirstModulePath(ProcessApi& api, HANDLE process) {
     return length == 0 ? std::string() : std::string(path, length < MAX_PATH ? length : MAX_PATH - 1);
 }
 
-// The account name of the token's user without its domain; empty when unreadable.
-std::string TokenUserName(HANDLE process, ProcessInfoCache& cache) {
+struct TokenOwner {
+    std::string name;  // without its domain; empty when unreadable
+    WellKnownAccount account = WellKnownAccount::Unknown;
+};
+
+TokenOwner ReadTokenUser(HANDLE process, ProcessInfoCache& cache) {
     HANDLE rawToken = nullptr;
     if (!OpenProcessToken(process, TOKEN_QUERY, &rawToken)) return {};
     UniqueKernelHandle token(rawToken);
@@ -28,13 +33,18 @@ std::string TokenUserName(HANDLE process, ProcessInfoCache& cache) {
     PSID sid = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
     if (!IsValidSid(sid)) return {};
     std::string sidBytes(static_cast<const char*>(sid), GetLengthSid(sid));
-    if (const std::string* known = cache.AccountName(sidBytes)) return *known;
+    TokenOwner user{{}, AccountOfSid(sidBytes)};
+    if (const std::string* known = cache.AccountName(sidBytes)) {
+        user.name = *known;
+        return user;
+    }
     char name[260] = {}, domain[260] = {};
     DWORD nameLength = sizeof name, domainLength = sizeof domain;
     SID_NAME_USE use{};
-    if (!LookupAccountSidA(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) return {};
+    if (!LookupAccountSidA(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) return user;
     cache.RememberAccountName(std::move(sidBytes), name);
-    return name;
+    user.name = name;
+    return user;
 }
 
 uint64_t CreationTime(HANDLE process) {
@@ -45,8 +55,8 @@ uint64_t CreationTime(HANDLE process) {
 
 // Priority, path and user of one opened process. Path and user do not change
 // during a process's life, so they are taken from the cache when known.
-void ReadOpenedProcess(ProcessApi& api, bool isNTPlatform, HANDLE process, TProcessManager& record,
-                       ProcessInfoCache& cache) {
+void ReadOpenedProcess(ProcessApi& api, bool isNTPlatform, bool commandLines, HANDLE process,
+                       TProcessManager& record, ProcessInfoCache& cache) {
     record.PriorityClass = GetPriorityClass(process);
     // Without creation times (95/98/Me) a reused PID could not be told apart: no memo then.
     const uint64_t created = isNTPlatform ? CreationTime(process) : 0;
@@ -57,21 +67,30 @@ void ReadOpenedProcess(ProcessApi& api, bool isNTPlatform, HANDLE process, TProc
         if (known != nullptr && !known->imagePath.empty()) record.ImagePath = known->imagePath;
         else record.ImagePath = FirstModulePath(api, process);
     }
-    std::string user = known != nullptr && !known->userName.empty() ? known->userName : TokenUserName(process, cache);
-    if (!user.empty()) record.UserName = user;
+    TokenOwner user = known != nullptr && !known->userName.empty() ? TokenOwner{known->userName, known->account}
+                                                                   : ReadTokenUser(process, cache);
+    if (!user.name.empty()) record.UserName = user.name;
+    record.Account = user.account;
+    if (commandLines && isNTPlatform) {
+        record.CommandLine = known != nullptr && known->commandLine ? known->commandLine : ReadCommandLine(process);
+    }
 
     // Only what was really read is remembered; a failed read is tried again next time.
     if (created != 0) {
         ProcessInfoCache::Identity& memo = cache.Remember(record.ProcessID, created);
         if (isNTPlatform && !record.ImagePath.empty()) memo.imagePath = record.ImagePath;
-        if (!user.empty()) memo.userName = user;
+        if (!user.name.empty()) {
+            memo.userName = user.name;
+            memo.account = user.account;
+        }
+        if (record.CommandLine) memo.commandLine = record.CommandLine;
     }
 }
 
 }  // namespace
 
 ProcessSnapshot ReadProcessSnapshot(ProcessApi& api, bool isNTPlatform, const std::string& unknownUser,
-                                    ProcessInfoCache& cache) {
+                                    ProcessInfoCache& cache, bool commandLines) {
     ProcessSnapshot result;
     HANDLE raw = api.CreateSnapshot(TH32CS_SNAPPROCESS, 0);
     if (raw == INVALID_HANDLE_VALUE) {
@@ -86,6 +105,7 @@ ProcessSnapshot ReadProcessSnapshot(ProcessApi& api, bool isNTPlatform, const st
         TProcessManager& record = result.processes.emplace_back();
         record.ProcessID = entry.th32ProcessID;
         record.ThreadCount = entry.cntThreads;
+        record.ParentProcessID = entry.th32ParentProcessID;
         entry.szExeFile[sizeof entry.szExeFile - 1] = '\0';
         if (isNTPlatform) {
             record.ImageName = entry.szExeFile;
@@ -96,7 +116,7 @@ ProcessSnapshot ReadProcessSnapshot(ProcessApi& api, bool isNTPlatform, const st
         record.UserName = unknownUser;
         UniqueKernelHandle process(
             OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, record.ProcessID));
-        if (process) ReadOpenedProcess(api, isNTPlatform, process.Get(), record, cache);
+        if (process) ReadOpenedProcess(api, isNTPlatform, commandLines, process.Get(), record, cache);
         entry.dwSize = sizeof entry;
     }
     cache.EndPass();

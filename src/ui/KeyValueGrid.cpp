@@ -23,6 +23,10 @@ bool KeyValueGrid::Create(HWND parent, int id, Bounds bounds, HFONT font, const 
 
 void KeyValueGrid::AddRow(const std::string& key, const std::string& value) { AppendListRow(list_, {key, value}); }
 
+void KeyValueGrid::RemoveRowsFrom(int row) {
+    for (int last = RowCount() - 1; last >= row && last >= 0; --last) SendMessageA(list_, LVM_DELETEITEM, last, 0);
+}
+
 void KeyValueGrid::FitKeyColumn() {
     constexpr int kCellPadding = 16;
     int width = ListColumnWidth(list_, 0);

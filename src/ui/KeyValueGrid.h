@@ -22,6 +22,8 @@ public:
     void AddRow(const std::string& key, const std::string& value);
     // Widens the key column to its longest key when the font needs more than it was given.
     void FitKeyColumn();
+    // Removes the rows from that row to the end.
+    void RemoveRowsFrom(int row);
     void SetValue(int row, const std::string& value);
     [[nodiscard]] std::string Key(int row) const;
     [[nodiscard]] std::string Value(int row) const;

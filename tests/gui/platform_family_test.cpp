@@ -48,7 +48,7 @@ TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {
     const int own = form.Processes().FindProcessRow(GetCurrentProcessId());
     ASSERT_GE(own, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 0), exeName);
-    EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 5), exeName);  // Wine's snapshot gives the bare name
+    EXPECT_EQ(ui::ListCellText(form.ListView(0), own, 6), exeName);  // Wine's snapshot gives the bare name
 
     // Without the NT family's hung test every window's status is unknown.
     TestWindow window("cvt 98 window", true, true);

@@ -18,8 +18,8 @@ using testing::ElementsAre;
 
 namespace {
 
-// Default columns: 0 image name, 1 PID, 2 priority, 3 user, 4 threads, 5 path.
-enum Cell { kName, kPid, kPriority, kUser, kThreads, kPath };
+// Default columns: 0 image name, 1 verdict, 2 PID, 3 priority, 4 user, 5 threads, 6 path.
+enum Cell { kName, kVerdict, kPid, kPriority, kUser, kThreads, kPath };
 
 class ProcessListTest : public testing::Test {
 protected:
@@ -34,7 +34,9 @@ protected:
     }
 
     // A row the snapshot cannot give: an empty path, an unreadable priority.
-    int AddRow(TFrmCVT& form, const std::vector<std::string>& texts) {
+    // texts: every cell but the verdict's, which stays empty.
+    int AddRow(TFrmCVT& form, std::vector<std::string> texts) {
+        texts.insert(texts.begin() + kVerdict, "");
         const int row = ui::AppendListRow(form.ListView(0), texts);
         ui::SelectListRow(form.ListView(0), row);
         return row;
@@ -166,8 +168,8 @@ TEST_F(ProcessListTest, PriorityChangeActsOnTheRowItWasGivenForWhereverTheSelect
 TEST_F(ProcessListTest, CopiesHoldTheExactTexts) {
     ChildProcess child(folder_, "cvtchild-e.exe");
     folder_.Write("cvt.ini",
-                  "[List0]\r\nCount=6\r\nIndex0=2\r\nWidth0=90\r\nIndex1=0\r\nWidth1=60\r\nIndex2=4\r\nWidth2=60\r\n"
-                  "Index3=5\r\nWidth3=60\r\nIndex4=6\r\nWidth4=40\r\nIndex5=3\r\nWidth5=200\r\n");
+                  "[List0]\r\nCount=7\r\nIndex0=2\r\nWidth0=90\r\nIndex1=100\r\nWidth1=60\r\nIndex2=0\r\nWidth2=60\r\n"
+                  "Index3=4\r\nWidth3=60\r\nIndex4=5\r\nWidth4=60\r\nIndex5=6\r\nWidth5=40\r\nIndex6=3\r\nWidth6=200\r\n");
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
     Select(form, child.Id());

@@ -53,7 +53,7 @@ public:
     std::function<void()> onSetText;
 };
 
-// Default columns: 0 image name, 1 PID, 2 priority, 3 user, 4 threads, 5 path.
+// Default columns: 0 image name, 1 verdict, 2 PID, 3 priority, 4 user, 5 threads, 6 path.
 using Row = std::vector<std::string>;
 
 class ReportTest : public testing::Test {
@@ -68,7 +68,10 @@ protected:
 
     static void ReplaceRows(TFrmCVT& form, const std::vector<Row>& rows) {
         SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
-        for (const Row& row : rows) ui::AppendListRow(form.ListView(0), row);
+        for (Row row : rows) {
+            row.insert(row.begin() + 1, "");  // the verdict's cell
+            ui::AppendListRow(form.ListView(0), row);
+        }
     }
 
     static void Click(TFrmCVT& form, int id) {

@@ -307,7 +307,7 @@ TEST_F(ScheduleTest, ProcessPriorityDecidesThePriorityBoxByExactTextAndTheMenuSt
     EXPECT_TRUE(IsWindowEnabled(dialog[mgr::CmbPriority]));
     EXPECT_EQ(WindowText(dialog[mgr::CmbPriority]), "高");
     // An unreadable priority disables the box and clears it.
-    ui::SetListCellText(form.ListView(0), ui::SelectedListRow(form.ListView(0)), 2, "不明");
+    ui::SetListCellText(form.ListView(0), ui::SelectedListRow(form.ListView(0)), 3, "不明");
     form.Processes().MiProcessSetManagerClick();
     EXPECT_FALSE(IsWindowEnabled(dialog[mgr::CmbPriority]));
     EXPECT_EQ(dialog.Chosen(mgr::CmbPriority), -1);

@@ -40,7 +40,7 @@ TEST(SettingsStore, FirstStartTakesColumnIniDefaultsAndCloseWritesEveryKey) {
         MainFormHost host(folder);
         TFrmCVT& form = host.Form();
         EXPECT_THAT(ColumnCaptions(form.ListView(0)),
-                    ElementsAre("イメージ名", "PID", "優先度", "ユーザー名", "スレッド", "パス"));
+                    ElementsAre("イメージ名", "判定", "PID", "優先度", "ユーザー名", "スレッド", "パス"));
         EXPECT_THAT(ColumnCaptions(form.ListView(1)), ElementsAre("タスク", "状態", "ハンドル(16進)", "PID"));
         EXPECT_THAT(ColumnCaptions(form.ListView(2)), ElementsAre("イメージ名", "パス", "タイマー", "動作"));
         EXPECT_EQ(ui::ListColumnWidth(form.ListView(0), 0), 130);
@@ -58,15 +58,16 @@ TEST(SettingsStore, FirstStartTakesColumnIniDefaultsAndCloseWritesEveryKey) {
     for (const auto& [name, lines] : ini) sections.push_back(name);
     EXPECT_THAT(sections, testing::UnorderedElementsAre("General", "Window", "List0", "List1", "List2"));
     EXPECT_THAT(ini.at("General"),
-                ElementsAre("Version=Ver 1.00", "RefreshRate=2", "ChkStandardization=False", "ChkRegisterStartup=False"));
+                ElementsAre("Version=Ver 1.00", "RefreshRate=2", "ChkStandardization=False", "ChkRegisterStartup=False",
+                            "VerdictColors=True"));
     EXPECT_THAT(Keys(ini.at("Window")), ElementsAre("Placement"));
     EXPECT_THAT(Keys(ini.at("List1")), ElementsAre("Count", "SortIndex", "SortWay", "Index0", "Width0", "Align0",
                                                    "Index1", "Width1", "Align1", "Index2", "Width2", "Align2",
                                                    "Index3", "Width3", "Align3"));
-    EXPECT_EQ(Value(ini, "List0", "Count"), "6");
-    EXPECT_EQ(Value(ini, "List0", "Index5"), "3");
-    EXPECT_EQ(Value(ini, "List0", "Width5"), "260");
-    EXPECT_EQ(Value(ini, "List0", "Align1"), "1");
+    EXPECT_EQ(Value(ini, "List0", "Count"), "7");
+    EXPECT_EQ(Value(ini, "List0", "Index6"), "3");
+    EXPECT_EQ(Value(ini, "List0", "Width6"), "260");
+    EXPECT_EQ(Value(ini, "List0", "Align2"), "1");
     EXPECT_EQ(Value(ini, "List2", "Count"), "4");
 }
 
@@ -100,21 +101,22 @@ TEST(SettingsStore, DraggedColumnAndWidthComeBackAtNextStartWithTheSortColumnFol
     {
         MainFormHost host(folder);
         HWND list = host.Form().ListView(0);
-        // Sort by "優先度" (cell 2), then drag "パス" (cell 5) to the front and widen "PID".
-        ClickHeader(list, 2);
-        int order[] = {5, 0, 1, 2, 3, 4};
-        SendMessageA(list, LVM_SETCOLUMNORDERARRAY, 6, reinterpret_cast<LPARAM>(order));
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, 77);
+        // Sort by "優先度" (cell 3), then drag "パス" (cell 6) to the front and widen "PID".
+        ClickHeader(list, 3);
+        int order[] = {6, 0, 1, 2, 3, 4, 5};
+        SendMessageA(list, LVM_SETCOLUMNORDERARRAY, 7, reinterpret_cast<LPARAM>(order));
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, 2, 77);
         host.CloseByCommand();
     }
     MainFormHost host(folder);
     HWND list = host.Form().ListView(0);
-    EXPECT_THAT(ColumnCaptions(list), ElementsAre("パス", "イメージ名", "PID", "優先度", "ユーザー名", "スレッド"));
-    EXPECT_EQ(ui::ListColumnWidth(list, 2), 77);
-    EXPECT_EQ(host.Form().Columns()[0].SortIndex, 3);
+    EXPECT_THAT(ColumnCaptions(list),
+                ElementsAre("パス", "イメージ名", "判定", "PID", "優先度", "ユーザー名", "スレッド"));
+    EXPECT_EQ(ui::ListColumnWidth(list, 3), 77);
+    EXPECT_EQ(host.Form().Columns()[0].SortIndex, 4);
     EXPECT_TRUE(host.Form().Columns()[0].SortWay);
     // The PID is still found in its own column.
-    EXPECT_EQ(host.Form().Processes().Positions().PidCell(), 2);
+    EXPECT_EQ(host.Form().Processes().Positions().PidCell(), 3);
 }
 
 TEST(SettingsStore, PlacementAndOptionsAreRestored) {
@@ -216,7 +218,7 @@ TEST(SettingsStore, RefusedColumnCountsTakeTheShippedDefaults) {
     TFrmCVT& form = host.Form();
     EXPECT_FALSE(form.TerminationRequested());
     EXPECT_TRUE(messages.Records().empty());
-    EXPECT_EQ(ui::ListColumnCount(form.ListView(0)), 6);
+    EXPECT_EQ(ui::ListColumnCount(form.ListView(0)), 7);
     EXPECT_EQ(ui::ListColumnCount(form.ListView(1)), 4);
     EXPECT_EQ(ui::ListColumnCount(form.ListView(2)), 4);
     // Once a list fell back, the General options come from the defaults too.
