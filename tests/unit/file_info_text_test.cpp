@@ -56,32 +56,6 @@ TEST(CompatLayers, AreReadOnlyOnWindowsXp) {
     EXPECT_FALSE(HasCompatLayerStore(1, 4, 10));
 }
 
-TEST(CompatLayers, NoneOnlyForTheExactWord) {
-    TCompatLayers none;
-    none.None = true;
-    EXPECT_EQ(ParseCompatLayers("none"), none);
-    EXPECT_EQ(ParseCompatLayers("NONE"), TCompatLayers{});
-    EXPECT_EQ(ParseCompatLayers("none "), TCompatLayers{});
-    EXPECT_EQ(ParseCompatLayers(""), TCompatLayers{});
-}
-
-TEST(CompatLayers, EachTokenIsFoundAnywhereWithItsLetterCase) {
-    TCompatLayers expected;
-    expected.Win98 = true;
-    expected.Color256 = true;
-    EXPECT_EQ(ParseCompatLayers("WIN98 256COLOR"), expected);
-
-    TCompatLayers win95;
-    win95.Win95 = true;
-    EXPECT_EQ(ParseCompatLayers("XWIN95Y"), win95);
-    EXPECT_EQ(ParseCompatLayers("win95 disablethemes"), TCompatLayers{});
-
-    const TCompatLayers all = ParseCompatLayers("DISABLECICERODISABLETHEMES256COLOR640X480WIN95WIN98WIN2000NT4SP5none");
-    EXPECT_TRUE(all.NT4SP5 && all.Win2000 && all.Win98 && all.Win95 && all.Res640x480 && all.Color256 &&
-                all.DisableThemes && all.DisableCicero);
-    EXPECT_FALSE(all.None);
-}
-
 TEST(CompatibilityTexts, FirstOsLayerDisplayPiecesWithTheirBlanksAndTheInputLayer) {
     cvt::TCompatLayers layers;
     EXPECT_EQ(cvt::CompatibilityTexts(layers), (std::array<std::string, 3>{"", "", ""}));

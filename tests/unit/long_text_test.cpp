@@ -82,43 +82,4 @@ TEST(LongTexts, ListCellsOfHugeAndTruncatedTitlesAndNamesHoldTheirBytes) {
     }
 }
 
-TEST(LongTexts, EditorTakesTruncatedDoubleByteTextsAndLongRows) {
-    cvt::testing::FixedMeasurer font;
-    cvt::testing::FakeView view;
-    cvt::TVellEditModel model{font, cvt::IsCp932LeadByte, view};
-    model.WindowCreated();
-    model.Resized(640, 400);
-    std::vector<std::string> texts = CutAfterLeadByte("line\r\nhttp://x.jp/");
-    texts.push_back(std::string(64 * 1024, 'w') + "\r\n" + std::string(300, 'x'));
-    for (const bool wrap : {false, true}) {
-        model.SetWordWrap(wrap);
-        for (const std::string& text : texts) {
-            const ExactBuffer buffer(text);
-            model.SetText(buffer.View());
-            EXPECT_EQ(model.GetText(), text);
-            cvt::KeyModifiers ctrl;
-            ctrl.Ctrl = true;
-            model.KeyDown(cvt::VellKey::End, ctrl);
-            model.KeyDown(cvt::VellKey::Left, {});
-            model.KeyDown(cvt::VellKey::Right, {});
-            model.KeyDown(cvt::VellKey::Left, ctrl);
-            model.KeyDown(cvt::VellKey::A, ctrl);
-            (void)model.SelectedText();
-            (void)cvt::FindLinks(model.Lines(), 0, model.RowCount() - 1, false, cvt::IsCp932LeadByte);
-            (void)cvt::IsQuotedRow(model.Lines(), model.RowCount() - 1, ">", false, cvt::IsCp932LeadByte);
-            EXPECT_TRUE(cvt::testing::CheckEditorInvariants(model).empty()) << text.size();
-        }
-    }
-}
-
-TEST(LongTexts, ByteTypesAndRowEndsStayInsideTheirText) {
-    for (const std::string& text : CutAfterLeadByte("a")) {
-        const ExactBuffer buffer(text);
-        EXPECT_EQ(cvt::GetByteType(buffer.View(), 2, false, cvt::IsCp932LeadByte), cvt::ByteType::Lead);
-        EXPECT_EQ(cvt::GetByteType(buffer.View(), 3, false, cvt::IsCp932LeadByte), cvt::ByteType::Single);
-        EXPECT_EQ(cvt::StripRowEnd(buffer.View()), text);
-        EXPECT_FALSE(cvt::HasRowEnd(buffer.View()));
-    }
-}
-
 }  // namespace

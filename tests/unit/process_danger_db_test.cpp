@@ -28,17 +28,6 @@ PdbTable Load(const IniSource& file) {
 
 }  // namespace
 
-TEST(DangerColour, DeepensWithTheLevelAndWrapsInEightBits) {
-    EXPECT_EQ(DangerColour(0), (PdbColour{255, 255, 255}));
-    EXPECT_EQ(DangerColour(1), (PdbColour{255, 221, 204}));
-    EXPECT_EQ(DangerColour(4), (PdbColour{255, 119, 51}));
-    EXPECT_EQ(DangerColour(5), (PdbColour{255, 85, 0}));
-    EXPECT_EQ(DangerColour(6), (PdbColour{255, 51, 205}));  // 6 * 51 = 306 wraps to 50
-    EXPECT_EQ(DangerColour(99), (PdbColour{255, 217, 70}));
-    EXPECT_EQ(DangerColour(-1), (PdbColour{255, 33, 50}));  // the level itself is taken as 8 bits: 255
-    EXPECT_EQ(DangerColour(256), DangerColour(0));
-}
-
 TEST(PdbLookup, MatchesWithoutRegardToLetterCaseAndShowsLevelAndComment) {
     const PdbText file("[General]\r\nNum=2\r\ndb0=lsass.exe\r\ndb1=MSBLAST.EXE\r\n"
                        "[lsass.exe]\r\nDanger=0\r\nDetail=ローカル セキュリティ機関\r\n"
@@ -88,27 +77,6 @@ TEST(PdbLookup, CommentIsReadAtEveryLookupButLevelOnlyAtLoad) {
     EXPECT_EQ(db.Lookup("a.exe", file, AsciiEqualsIgnoringCase).caption, "[危険度=3] new text");
     file.WriteString("a.exe", "Detail", "");
     EXPECT_EQ(db.Lookup("a.exe", file, AsciiEqualsIgnoringCase).caption, kNoInformation);
-}
-
-TEST(PdbLoad, NumBeyondTheKeysGivesUnnamedEntriesThatNeverMatch) {
-    const PdbText file("[General]\nNum=4\ndb0=a.exe\ndb2=c.exe\n[c.exe]\nDanger=1\nDetail=c\n");
-    const PdbTable db = Load(file.snapshot);
-    ASSERT_EQ(db.Entries().size(), 4u);
-    EXPECT_EQ(db.Entries()[1].Name, "");
-    EXPECT_EQ(db.Entries()[3].Number, 3);
-    EXPECT_EQ(db.Find("", AsciiEqualsIgnoringCase), nullptr);
-    EXPECT_EQ(db.Lookup("", file.snapshot, AsciiEqualsIgnoringCase).caption, kNoInformation);
-    EXPECT_EQ(db.Lookup("c.exe", file.snapshot, AsciiEqualsIgnoringCase).caption, "[危険度=1] c");
-}
-
-TEST(PdbLoad, UntrustedNumIsClampedAndAMissingOneMeansEmpty) {
-    EXPECT_TRUE(Load(PdbText("[General]\nNum=-5\ndb0=a.exe\n").snapshot).Entries().empty());
-    EXPECT_TRUE(Load(PdbText("[General]\ndb0=a.exe\n").snapshot).Entries().empty());
-    EXPECT_TRUE(Load(PdbText("").snapshot).Entries().empty());
-    EXPECT_EQ(Load(PdbText("[General]\nNum=4294967298\n").snapshot).Entries().size(), 2u);  // wraps to 2
-    const PdbTable huge = Load(PdbText("[General]\nNum=2000000000\ndb99999=z.exe\n").snapshot);
-    ASSERT_EQ(huge.Entries().size(), static_cast<size_t>(kPdbMaxEntries));
-    EXPECT_EQ(huge.Entries().back().Name, "z.exe");
 }
 
 TEST(ImageNameEquality, FoldsOnlyAsciiLetters) {

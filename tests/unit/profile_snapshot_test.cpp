@@ -118,17 +118,3 @@ TEST(ProfileSnapshot, DoubleByteTrailBytesAreNeverStructure) {
     EXPECT_EQ(ini.ReadString("b", "k", ""), "\x83\x5D");
     EXPECT_TRUE(system.asked.empty());
 }
-
-TEST(ProfileSnapshot, HoldsOnlyTheSectionsItKeepsAndHandsOverTheRest) {
-    RecordingIni system;
-    const ProfileSnapshot ini("top=1\n[Keep]\na=kept\n[Drop]\na=dropped\n[KEEP]\nb=late\n", system, true,
-                              IsCp932LeadByte, [](std::string_view name) { return name == "keep"; });
-    ASSERT_TRUE(ini.Parsed());
-    EXPECT_EQ(ini.ReadString("keep", "a", "d"), "kept");
-    EXPECT_EQ(ini.ReadString("Keep", "b", "d"), "d");  // only the first section of a name is read
-    EXPECT_EQ(ini.ReadString("", "top", "d"), "1");
-    EXPECT_TRUE(system.asked.empty());
-    EXPECT_EQ(ini.ReadString("Drop", "a", "d"), "<system>");
-    EXPECT_EQ(system.asked, std::vector<std::string>{"Drop/a"});
-    EXPECT_EQ(ini.SectionNames(), std::vector<std::string>{"keep"});
-}

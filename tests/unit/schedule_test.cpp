@@ -123,12 +123,6 @@ TEST(MgrStore, BadFieldsTakeOnlyTheirDefaultAndTheCountIsKeptInBounds) {
     EXPECT_EQ(huge.cutCount, 2147483647);
 }
 
-TEST(MgrStore, ErrorBoxListsTheFirstTenMessages) {
-    std::vector<std::string> errors;
-    for (int i = 0; i < 12; ++i) errors.push_back("e" + std::to_string(i));
-    EXPECT_EQ(LoadErrorsMessage(errors), "e0\r\ne1\r\ne2\r\ne3\r\ne4\r\ne5\r\ne6\r\ne7\r\ne8\r\ne9\r\nほか 2 件");
-}
-
 TEST(MgrStore, SaveWritesOnlyTheEntriesTheFileDoesNotGiveBack) {
     // Sections 1, 2 and 4 are missing: their entries read as absent ones and stay absent.
     RecordingIni ini("[General] NumOfMgr=5 [Mgr0] FileName=a.exe [Mgr3] Timer=0.0 Deletable=maybe [Mgr9] FileName=left");
@@ -146,20 +140,4 @@ TEST(MgrStore, SaveWritesOnlyTheEntriesTheFileDoesNotGiveBack) {
     EXPECT_TRUE(Load(ini, ',').errors.empty());
     EXPECT_EQ(ini.ReadString("Mgr9", "FileName", ""), "left");
     EXPECT_NEAR(Load(ini, ',').schedules[0].Timer, 38596.649131481481, 1e-9);
-}
-
-TEST(MgrStore, ADamagedCountOfEntriesThatReadBackCostsOneWrite) {
-    std::string text = "[General] NumOfMgr=100000";
-    for (int i = 0; i < 20000; ++i) text += " [Mgr" + std::to_string(i) + "] FileName=many" + std::to_string(i);
-    RecordingIni ini(text);
-    const LoadedMgrSchedules loaded = Load(ini);
-    ASSERT_EQ(loaded.schedules.size(), static_cast<size_t>(kMaxMgrCount));
-    EXPECT_EQ(loaded.schedules[9999].FileName, "many9999");
-    EXPECT_THAT(MgrEntriesToWrite(ini, ini.SectionNames(), loaded.schedules, '.'), ::testing::IsEmpty());
-    SaveMgrSchedulesModel(ini, loaded.schedules, {}, '.');
-    EXPECT_THAT(ini.writes, ElementsAre("General/NumOfMgr=10000"));
-    // A file emptied behind the program's back gets every entry again.
-    RecordingIni emptied("");
-    EXPECT_EQ(MgrEntriesToWrite(emptied, emptied.SectionNames(), loaded.schedules, '.').size(),
-              static_cast<size_t>(kMaxMgrCount));
 }

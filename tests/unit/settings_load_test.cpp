@@ -35,19 +35,6 @@ TEST(LoadSettings, FirstStartTakesEverythingFromColumnIni)
     EXPECT_THAT(s.generalPasses, ElementsAre(General(5, false, true), General(5, false, true), General(5, false, true)));
 }
 
-TEST(LoadSettings, OnlyList0InCvtIniMakesTheRestComeFromDefaults)
-{
-    const FakeIni cvtIni(R"([General] RefreshRate=10 ChkStandardization=True
-        [List0] Count=2 SortIndex=1 SortWay=False Index0=3 Width0=333 Align0=1 Index1=0 Width1=44
-        [List2] Count=1 Index0=7)");
-    const LoadedSettings s = LoadSettingsModel(cvtIni, SampleColumnIni());
-    EXPECT_THAT(s.columns[0].Index, ElementsAre(3, 0));
-    EXPECT_THAT(s.columns[0].Width, ElementsAre(333, 44));
-    EXPECT_THAT(s.columns[1].Index, ElementsAre(0, 2));
-    EXPECT_THAT(s.columns[2].Index, ElementsAre(0));  // only its count from cvt.ini
-    EXPECT_THAT(s.generalPasses, ElementsAre(General(10, true, false), General(5, false, true), General(5, false, true)));
-}
-
 TEST(LoadSettings, UnusableCountsFallBackOrStopLoading)
 {
     for (const char* count : {"-5", "65", "1000000000", "4294967295", "abc"}) {
@@ -79,17 +66,4 @@ TEST(LoadSettings, UntrustedSortIndexWidthAndAlignAreRepaired)
     // A bad width takes its kind's default, or a fixed width when that is bad too.
     EXPECT_THAT(s.columns[0].Width, ElementsAre(120, 60, kFallbackColumnWidth, 4000));
     EXPECT_THAT(s.columns[0].Align, ElementsAre(0, 0, 2, 0));
-}
-
-TEST(LoadSettings, BadBooleanIsReportedOnceAndTakesItsDefault)
-{
-    const FakeIni cvtIni(R"([General] ChkStandardization=maybe ChkRegisterStartup=1
-        [List0] Count=1 SortWay=maybe [List1] Count=1 SortWay=0 [List2] Count=1 SortWay=Perhaps)");
-    const LoadedSettings s = LoadSettingsModel(cvtIni, SampleColumnIni());
-    EXPECT_THAT(s.invalidBooleans, ElementsAre("maybe", "Perhaps"));
-    EXPECT_THAT(s.generalPasses, ElementsAre(General(2, false, true), General(2, false, true), General(2, false, true)));
-    EXPECT_TRUE(s.columns[0].SortWay);
-    EXPECT_FALSE(s.columns[1].SortWay);
-    EXPECT_EQ(s.columns[2].Count, 1);
-    EXPECT_EQ(InvalidBooleanMessage("maybe"), "'maybe' is not a valid boolean value");
 }

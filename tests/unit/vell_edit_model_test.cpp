@@ -81,22 +81,6 @@ TEST(VellEditModelText, SetTextAlwaysLeavesOneEndMarkerAndAFreshHistory) {
     }
 }
 
-TEST(VellEditModelText, WrappingFollowsColumnAndKeepsTheCaretInTheText) {
-    Editor e(true);
-    e.model.SetText(std::string(200, 'a') + "\r\n" + std::string(72, 'b'));
-    ASSERT_EQ(e.model.RowCount(), 5);
-    EXPECT_EQ(e.model.Lines().Row(0).size(), 72u);
-    EXPECT_EQ(e.model.Lines().Row(2).size(), 58u);
-    EXPECT_EQ(e.model.Lines().Row(3), std::string(72, 'b'));
-    EXPECT_EQ(e.model.Lines().Row(4), "\0\0"s);
-    e.model.MoveCaretTo(10, 1);  // offset 82 of the first line
-    e.model.SetColumn(40);
-    EXPECT_EQ(e.Caret(), (RowPos{2, 2}));
-    e.model.SetWordWrap(false);
-    EXPECT_EQ(e.Caret(), (RowPos{0, 82}));
-    EXPECT_EQ(e.Text(), std::string(200, 'a') + "\r\n" + std::string(72, 'b'));
-}
-
 TEST(VellEditModelCaret, WordMovesStopWhereTheCharacterClassChanges) {
     Editor e;
     e.model.SetText("abc,def\r\n" + Hira + Hira + Kanji + Kanji + "x");
@@ -142,109 +126,6 @@ TEST(VellEditModelCaret, LeftAndRightCrossRowEnds) {
     EXPECT_EQ(e.Caret(), (RowPos{0, 0}));
     e.Key(Key::End, true);
     EXPECT_EQ(e.Caret(), (RowPos{2, 1}));
-}
-
-TEST(VellEditModelCaret, HeldDownScrollsByScrollStepFromTheFifthPress) {
-    Editor e(false, 640, 144);  // 140 pixels of text: 10 rows, RowJump 2
-    std::string text;
-    for (int i = 0; i < 100; ++i) text += "line\r\n";
-    e.model.SetText(text);
-    ASSERT_EQ(e.model.Layout().RowsPerPage(), 10);
-    e.model.MoveCaretTo(0, 8);  // in the bottom zone
-    std::vector<int> tops;
-    for (int i = 0; i < 6; ++i) {
-        KeyModifiers none;
-        e.model.KeyDown(Key::Down, none);  // held: no key-up between
-        tops.push_back(e.model.TopRow());
-    }
-    EXPECT_EQ(tops, (std::vector<int>{1, 2, 3, 4, 6, 8}));
-    EXPECT_EQ(e.model.CaretRow() - e.model.TopRow(), 8);  // the caret went with the view
-    e.model.KeyUp();
-    EXPECT_EQ(e.model.KeyRepeat(), 0);
-    e.model.MouseWheel(120);
-    EXPECT_EQ(e.model.TopRow(), 6);
-    e.model.MouseWheel(60);
-    EXPECT_EQ(e.model.TopRow(), 6);
-}
-
-TEST(VellEditModelCaret, PageDownAtTheEndMovesTheCaretUnlessItIsInTheBottomZone) {
-    Editor e(false, 640, 144);
-    std::string text;
-    for (int i = 0; i < 12; ++i) text += "r\r\n";
-    e.model.SetText(text);  // 13 rows; MaxTopRow 4
-    e.model.VScroll(cvt::VellScroll::Bottom);
-    ASSERT_EQ(e.model.TopRow(), 4);
-    e.model.MoveCaretTo(0, 5);
-    e.Key(Key::Next);
-    EXPECT_EQ(e.model.CaretRow(), 12);  // a page down, clipped to the last row
-    e.Key(Key::Next);
-    EXPECT_EQ(e.model.CaretRow(), 12);
-}
-
-TEST(VellEditModelScroll, RangesStayWithinTheScrollBarsUnits) {
-    Editor e;
-    e.model.SetText("short");
-    EXPECT_FALSE(e.view.vert.enabled);  // shown, but nothing to scroll
-    EXPECT_EQ(e.view.vert.max, 0);
-    std::string text;
-    for (int i = 0; i < 100000; ++i) text += "x\r\n";
-    e.model.SetText(text);
-    EXPECT_TRUE(e.view.vert.enabled);
-    EXPECT_EQ(e.model.VScrollUnit(), 4);
-    EXPECT_LE(e.view.vert.max, 32767);
-    e.Key(Key::End, true);
-    EXPECT_EQ(e.model.TopRow(), e.model.MaxTopRow());
-    EXPECT_EQ(e.view.vert.pos, e.view.vert.max);
-}
-
-TEST(VellEditModelMouse, PointsMapToCaretPlacesAndMarginClicksSelectRows) {
-    Editor e;
-    e.model.SetText("ab" + Hira + "cd\r\nnext");
-    const int left = e.model.Layout().TextLeft();
-    const int y = e.model.Layout().TopMargin() + 3;
-    e.model.MouseDown(left - 3, y, false);
-    e.model.MouseUp(false);
-    EXPECT_EQ(e.Caret(), (RowPos{0, 0}));
-    e.model.MouseDown(left + 16 + 12, y, false);  // right half of the double-byte character
-    e.model.MouseUp(false);
-    EXPECT_EQ(e.Caret(), (RowPos{0, 4}));
-    e.model.MouseDown(left + 16 + 3, y, false);  // left half
-    e.model.MouseUp(false);
-    EXPECT_EQ(e.Caret(), (RowPos{0, 2}));
-    e.model.MouseDown(left - 6, y, false);  // the margin: the whole row and its line break
-    e.model.MouseUp(false);
-    EXPECT_EQ(e.model.SelectedText(), "ab" + Hira + "cd\r\n");
-    e.model.MouseDown(left + 40, y + 14, true);  // Shift extends from the anchor
-    e.model.MouseUp(false);
-    EXPECT_EQ(e.model.SelectedText(), "next");
-}
-
-TEST(VellEditModelEditing, TypingOverASelectionUndoesInOneStep) {
-    Editor e;
-    e.model.SetText("hello world");
-    e.model.SetSel(0, 0, 0, 5);
-    e.Type("J");
-    EXPECT_EQ(e.Text(), "J world");
-    EXPECT_TRUE(e.model.Modified());
-    e.Key(Key::Z, true);
-    EXPECT_EQ(e.Text(), "hello world");
-    EXPECT_FALSE(e.model.Modified());
-    EXPECT_EQ(e.modifyEvents, (std::vector<bool>{false, true, false}));
-    EXPECT_TRUE(e.model.RedoEnable() || !e.model.OnChangeRedoMode);
-}
-
-TEST(VellEditModelEditing, OverwriteReplacesWholeCharactersAndInsertsAtLineEnds) {
-    Editor e;
-    e.model.SetText(Hira + "b\r\nc");
-    e.Key(Key::Insert);
-    ASSERT_FALSE(e.model.InsertMode());
-    e.Type("x");
-    EXPECT_EQ(e.Text(), "x b\r\nc");
-    e.Key(Key::Z, true);
-    EXPECT_EQ(e.Text(), Hira + "b\r\nc");
-    e.Key(Key::End);
-    e.Type("yz");  // at the end of a line overwrite inserts
-    EXPECT_EQ(e.Text(), Hira + "byz\r\nc");
 }
 
 TEST(VellEditModelEditing, UndoBufferKeepsTheNewestRecordsAndMarksLostHistory) {
@@ -311,22 +192,6 @@ TEST(VellEditModelEditing, DeleteAndBackspaceJoinLinesAndStopAtTheEnds) {
     EXPECT_EQ(w.Text(), "abcdefghijKL");
 }
 
-TEST(VellEditModelEditing, CtrlDeleteAndCtrlBackspaceRemoveWords) {
-    Editor e;
-    e.model.SetText("abc,def\tx");
-    e.Key(Key::Delete, true);
-    EXPECT_EQ(e.Text(), ",def\tx");
-    e.Key(Key::End);
-    e.Key(Key::Back, true);
-    EXPECT_EQ(e.Text(), ",def\t");
-    e.Key(Key::Back, true);  // a TAB before the caret goes as Backspace does
-    EXPECT_EQ(e.Text(), ",def");
-    e.Key(Key::Z, true);
-    e.Key(Key::Z, true);
-    e.Key(Key::Z, true);
-    EXPECT_EQ(e.Text(), "abc,def\tx");
-}
-
 TEST(VellEditModelClipboard, CopyCutAndPasteUseTheClipboardBytes) {
     Editor e;
     e.model.SetText("one\r\ntwo");
@@ -346,51 +211,6 @@ TEST(VellEditModelClipboard, CopyCutAndPasteUseTheClipboardBytes) {
     e.Key(Key::A, true);
     e.Key(Key::C, true);
     EXPECT_EQ(e.view.errors, (std::vector<std::string>{"Error:OC007"}));
-}
-
-TEST(VellEditModelDrag, DroppingMovesTextAndUndoesInTwoSteps) {
-    Editor e;
-    e.model.SetText("abc def");
-    const int left = e.model.Layout().TextLeft();
-    const int y = e.model.Layout().TopMargin() + 3;
-    e.model.SetSel(0, 0, 0, 3);
-    e.model.MouseDown(left + 8, y, false);  // inside the selection: a drag begins
-    ASSERT_TRUE(e.model.Dragging());
-    e.model.MouseMove(left + 8 * 7, y);
-    e.model.MouseUp(false);
-    EXPECT_EQ(e.Text(), " defabc");
-    e.Key(Key::Z, true);
-    EXPECT_EQ(e.Text(), " def");
-    e.Key(Key::Z, true);
-    EXPECT_EQ(e.Text(), "abc def");
-
-    e.model.SetSel(0, 0, 0, 3);
-    e.model.MouseDown(left + 8, y, false);
-    e.model.MouseMove(left + 16, y);  // still inside itself
-    e.model.MouseUp(true);
-    EXPECT_EQ(e.Text(), "abc def");
-    EXPECT_FALSE(e.model.HasSelection());
-}
-
-TEST(VellEditModelLimits, HugeWidthsAreClampedInsteadOfOverflowing) {
-    cvt::testing::FixedMeasurer font;
-    font.charWidth = 400;
-    cvt::testing::FakeView view;
-    TVellEditModel model{font, cvt::IsCp932LeadByte, view};
-    model.WindowCreated();
-    model.Resized(800, 300);
-    model.SetWordWrap(false);
-    model.HorzScrollBar = true;
-    model.SetText(std::string(8'000'000, 'q') + "\r\nz");  // 3.2e9 pixels wide
-    model.Layout().SetLeftMargin(30);
-    KeyModifiers none;
-    model.KeyDown(Key::End, none);
-    EXPECT_EQ(model.CaretCol(), 8'000'000);
-    EXPECT_GE(model.HScrollPos(), 0);
-    model.KeyDown(Key::Left, none);
-    model.CharTyped("w", false);
-    EXPECT_EQ(model.Lines().Row(0).size(), 8'000'003u);
-    EXPECT_TRUE(cvt::testing::CheckEditorInvariants(model).empty());
 }
 
 TEST(VellEditModelRandom, TwentyThousandRandomStepsKeepEveryInvariant) {
