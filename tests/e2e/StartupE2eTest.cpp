@@ -81,13 +81,6 @@ TEST_F(StartupE2eTest, StartsFromItsOwnFolderAndWritesTheSettingsWhenClosed) {
     char first[8] = {};
     EXPECT_GT(GetPrivateProfileSectionA(name, first, sizeof first, ini.c_str()), 0u) << "no or empty section " << name;
   }
-  // First start: the default geometry, shown normally.
-  WINDOWPLACEMENT placement{};
-  ASSERT_TRUE(GetPrivateProfileStructA("Window", "Placement", &placement, sizeof placement, ini.c_str()));
-  EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
-  EXPECT_EQ(placement.rcNormalPosition.left, 197);
-  EXPECT_EQ(placement.rcNormalPosition.right - placement.rcNormalPosition.left, 682);
-  EXPECT_EQ(placement.rcNormalPosition.bottom - placement.rcNormalPosition.top, 483);
 }
 
 TEST_F(StartupE2eTest, WithoutColumnDefinitionsReportsErrorAndEnds) {

@@ -80,15 +80,3 @@ TEST_F(DetailWindowTest, ValueCellsCanBeEditedAndTheNextFillReplacesTheEdit) {
     detail.ShowDetailForFile(self_);
     EXPECT_NE(grid.Value(2), "メモ");
 }
-
-TEST_F(DetailWindowTest, TheProcessListOpensTheDetailOfTheSelectedRow) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    const int row = form.Processes().FindProcessRow(GetCurrentProcessId());
-    ASSERT_GE(row, 0);
-    ui::SelectListRow(form.ListView(0), row);
-    ASSERT_TRUE(ui::IsMenuCommandEnabled(form.Processes().Popup(), cmd::MiProcessDetail));
-    SendMessageA(form.Hwnd(), WM_COMMAND, cmd::BtnProcessShowDetail, 0);
-    EXPECT_TRUE(IsWindowVisible(form.Detail().Hwnd()));
-    EXPECT_EQ(lstrcmpiA(form.Detail().Grid().Value(3).c_str(), self_.c_str()), 0);
-}

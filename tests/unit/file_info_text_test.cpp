@@ -55,21 +55,3 @@ TEST(CompatLayers, AreReadOnlyOnWindowsXp) {
     EXPECT_FALSE(HasCompatLayerStore(1, 5, 1));  // not the NT family
     EXPECT_FALSE(HasCompatLayerStore(1, 4, 10));
 }
-
-TEST(CompatibilityTexts, FirstOsLayerDisplayPiecesWithTheirBlanksAndTheInputLayer) {
-    cvt::TCompatLayers layers;
-    EXPECT_EQ(cvt::CompatibilityTexts(layers), (std::array<std::string, 3>{"", "", ""}));
-    layers.Color256 = true;
-    layers.DisableThemes = true;
-    EXPECT_EQ(cvt::CompatibilityTexts(layers), (std::array<std::string, 3>{"", "色数:256色 視覚テーマ:無効 ", ""}));
-    layers.Win98 = true;
-    layers.Win95 = true;
-    layers.Res640x480 = true;
-    layers.DisableCicero = true;
-    layers.None = true;
-    EXPECT_EQ(cvt::CompatibilityTexts(layers),
-              (std::array<std::string, 3>{"Windows 98 / Windows Me", "解像度:640x480 色数:256色 視覚テーマ:無効 ",
-                                          "詳細なテキストサービス:無効"}));
-    layers.NT4SP5 = true;
-    EXPECT_EQ(cvt::CompatibilityTexts(layers)[0], "Windows NT 4.0 (Service Pack 5)");
-}

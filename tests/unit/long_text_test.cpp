@@ -65,21 +65,4 @@ TEST(LongTexts, PathsCutAfterALeadByteAreSplitWithoutReadingPastThem) {
     EXPECT_EQ(cvt::FileNamePart("C:\\dir\\\x95\x5c"), "\x95\x5c");
 }
 
-TEST(LongTexts, ListCellsOfHugeAndTruncatedTitlesAndNamesHoldTheirBytes) {
-    std::vector<std::string> titles = CutAfterLeadByte("title ");
-    titles.push_back(std::string(64 * 1024, 'T'));
-    titles.push_back("");
-    for (const std::string& title : titles) {
-        cvt::AppWindowRow row;
-        row.title = title;
-        row.handle = 0x80000001u;
-        EXPECT_EQ(cvt::WindowCellText(0, row), title);
-        EXPECT_EQ(cvt::WindowCellText(3, row), "-2147483647");
-        cvt::TProcessManager process;
-        process.ImageName = title;
-        process.ImagePath = "\\??\\C:\\" + title;
-        for (int kind = 0; kind < 8; ++kind) (void)cvt::ProcessCellText(kind, process, "", "C:\\WINDOWS");
-    }
-}
-
 }  // namespace

@@ -47,24 +47,6 @@ TEST(PdbLookup, MatchesWithoutRegardToLetterCaseAndShowsLevelAndComment) {
     EXPECT_EQ(unknown.background, kPdbWhite);
 }
 
-TEST(PdbLookup, FirstOfTwoNamesWinsAndAMissingLevelOrCommentCounts) {
-    const PdbText file("[General]\nNum=5\ndb0=a.exe\ndb1=B.EXE\ndb2=b.exe\ndb3=c.exe\ndb4=d.exe\n"
-                       "[a.exe]\nDetail=誰か\n[b.exe]\nDanger=2\nDetail=x\n[c.exe]\nDanger=5\n[d.exe]\nDanger=4\nDetail=\n");
-    const PdbTable db = Load(file.snapshot);
-    const TPdbEntry* match = db.Find("b.exe", AsciiEqualsIgnoringCase);
-    ASSERT_NE(match, nullptr);
-    EXPECT_EQ(match->Number, 1);
-    EXPECT_EQ(match->Name, "B.EXE");
-    const auto lookup = [&](const char* name) { return db.Lookup(name, file.snapshot, AsciiEqualsIgnoringCase); };
-    // A missing level reads as 99; a level without a comment shows nothing of it.
-    EXPECT_EQ(lookup("a.exe").caption, "[危険度=99] 誰か");
-    EXPECT_EQ(lookup("a.exe").background, (PdbColour{255, 217, 70}));
-    for (const char* name : {"c.exe", "d.exe"}) {
-        EXPECT_EQ(lookup(name).caption, kNoInformation) << name;
-        EXPECT_EQ(lookup(name).background, kPdbWhite) << name;
-    }
-}
-
 TEST(PdbLookup, CommentIsReadAtEveryLookupButLevelOnlyAtLoad) {
     FakeIni file;
     file.WriteString("General", "Num", "1");
@@ -77,14 +59,4 @@ TEST(PdbLookup, CommentIsReadAtEveryLookupButLevelOnlyAtLoad) {
     EXPECT_EQ(db.Lookup("a.exe", file, AsciiEqualsIgnoringCase).caption, "[危険度=3] new text");
     file.WriteString("a.exe", "Detail", "");
     EXPECT_EQ(db.Lookup("a.exe", file, AsciiEqualsIgnoringCase).caption, kNoInformation);
-}
-
-TEST(ImageNameEquality, FoldsOnlyAsciiLetters) {
-    EXPECT_TRUE(AsciiEqualsIgnoringCase("Explorer.EXE", "explorer.exe"));
-    EXPECT_FALSE(AsciiEqualsIgnoringCase("explorer.exe", "explorer.ex"));
-    EXPECT_FALSE(AsciiEqualsIgnoringCase("[", "{"));  // 0x5B and 0x7B differ by the case bit but are no letters
-    EXPECT_FALSE(AsciiEqualsIgnoringCase("@", "`"));
-    EXPECT_TRUE(IsPrintableAscii("a b~.exe"));
-    EXPECT_FALSE(IsPrintableAscii("a\tb"));
-    EXPECT_FALSE(IsPrintableAscii("ア.exe"));
 }

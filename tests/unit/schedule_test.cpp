@@ -82,23 +82,6 @@ TEST(MgrInterval, AmountsInTheirUnitsAndFieldsThatAreNotIntegers) {
         EXPECT_TRUE(ReadIntervalAmounts({"0", "0", "0", bad}).error) << bad;
 }
 
-TEST(MgrTimerValue, GeneralFormatWithTheLocaleSeparatorReadsBackUnderEitherMark) {
-    EXPECT_EQ(FormatMgrTimer(0, '.'), "0");
-    EXPECT_EQ(FormatMgrTimer(DaysFromDate(2005, 9, 1) + TimeFraction(15, 34, 45, 0), '.'), "38596.6491319444");
-    EXPECT_EQ(FormatMgrTimer(38596.649131481481, ','), "38596,6491314815");
-    for (const double value : {38596.649131481481, 1e20, 1e-7, -1.25, std::numeric_limits<double>::max(),
-                               -std::numeric_limits<double>::max()}) {
-        const std::string text = FormatMgrTimer(value, ',');
-        ASSERT_TRUE(ParseMgrTimer(text, ',')) << text;
-        EXPECT_EQ(FormatMgrTimer(*ParseMgrTimer(text, ','), ','), text);
-    }
-    EXPECT_EQ(ParseMgrTimer("38596.5", ','), 38596.5);  // written before a change of locale
-    EXPECT_EQ(ParseMgrTimer("0.0", ','), 0.0);          // the default of an absent key
-    EXPECT_EQ(ParseMgrTimer(" -2.5e1 ", '.'), -25.0);
-    for (const char* bad : {"", "abc", "38596,5", "1.2.3", "--1", "1e", "1e999", "nan", "inf", "0x10", "1 2"})
-        EXPECT_EQ(ParseMgrTimer(bad, '.'), std::nullopt) << bad;
-}
-
 TEST(MgrStore, BadFieldsTakeOnlyTheirDefaultAndTheCountIsKeptInBounds) {
     const LoadedMgrSchedules loaded = Load(FakeIni(R"([General] NumOfMgr=4
         [Mgr0] FileName=a Timer=abc Deletable=0

@@ -22,19 +22,6 @@ TEST(IniBool, AcceptsWordsInAnyCaseAndNumbers)
     for (const char* text : {"", "Yes", "1.0", " 1", "$1", "-"}) EXPECT_EQ(ParseIniBool(text), std::nullopt) << text;
 }
 
-TEST(LoadSettings, FirstStartTakesEverythingFromColumnIni)
-{
-    const LoadedSettings s = LoadSettingsModel(FakeIni(), SampleColumnIni());
-    ASSERT_FALSE(s.columnsMissing);
-    EXPECT_TRUE(s.defaultsUsed);
-    EXPECT_EQ(s.columns[0].SortIndex, 1);
-    EXPECT_FALSE(s.columns[0].SortWay);
-    EXPECT_THAT(s.columns[0].Index, ElementsAre(2, 0, 3));
-    EXPECT_THAT(s.columns[0].Width, ElementsAre(120, 60, 200));  // by kind, not by place
-    EXPECT_THAT(s.columns[0].Align, ElementsAre(0, 1, 2));
-    EXPECT_THAT(s.generalPasses, ElementsAre(General(5, false, true), General(5, false, true), General(5, false, true)));
-}
-
 TEST(LoadSettings, UnusableCountsFallBackOrStopLoading)
 {
     for (const char* count : {"-5", "65", "1000000000", "4294967295", "abc"}) {

@@ -57,30 +57,6 @@ struct Editor {
     }
 };
 
-TEST(VellEditModelText, SetTextAlwaysLeavesOneEndMarkerAndAFreshHistory) {
-    struct Case {
-        std::string in;
-        std::vector<std::string> rows;
-    } cases[] = {
-        {"", {"\0\0"s}},
-        {"\0abc"s, {"\0\0"s}},
-        {"ab\r\ncd", {"ab\r\n", "cd\0\0"s}},
-        {"ab\0"s, {"ab\0\0"s}},
-        {"ab\0\0"s, {"ab\0\0"s}},
-    };
-    for (const auto& c : cases) {
-        Editor e;
-        e.Type("x");
-        e.model.SetText(c.in);
-        EXPECT_EQ(e.Rows(), c.rows) << c.in.size();
-        EXPECT_FALSE(e.model.Modified());
-        EXPECT_TRUE(e.model.UndoList().Empty());
-        EXPECT_EQ(e.modifyEvents.back(), false);
-        e.Key(Key::Z, true);
-        EXPECT_EQ(e.Text(), c.rows.size() == 2 ? "ab\r\ncd" : e.Rows()[0].substr(0, e.Rows()[0].size() - 2));
-    }
-}
-
 TEST(VellEditModelCaret, WordMovesStopWhereTheCharacterClassChanges) {
     Editor e;
     e.model.SetText("abc,def\r\n" + Hira + Hira + Kanji + Kanji + "x");
@@ -190,27 +166,6 @@ TEST(VellEditModelEditing, DeleteAndBackspaceJoinLinesAndStopAtTheEnds) {
     EXPECT_EQ(w.Text(), "abcdefghiKL");
     w.Key(Key::Z, true);
     EXPECT_EQ(w.Text(), "abcdefghijKL");
-}
-
-TEST(VellEditModelClipboard, CopyCutAndPasteUseTheClipboardBytes) {
-    Editor e;
-    e.model.SetText("one\r\ntwo");
-    e.view.clipboard = "keep";
-    e.Key(Key::C, true);
-    EXPECT_EQ(e.view.clipboard, "keep");  // nothing selected
-    e.Key(Key::X, true);
-    EXPECT_EQ(e.changes, 1);  // a cut of nothing still reports a change
-    e.Key(Key::A, true);
-    e.Key(Key::C, true);
-    EXPECT_EQ(e.view.clipboard, "one\r\ntwo");
-    e.view.clipboard = "a\rb";  // a lone CR would end a row in the middle of a line
-    e.Key(Key::End, true);
-    e.Key(Key::V, true);
-    EXPECT_EQ(e.Text(), "one\r\ntwoa\r\nb");
-    e.view.clipboardFails = true;
-    e.Key(Key::A, true);
-    e.Key(Key::C, true);
-    EXPECT_EQ(e.view.errors, (std::vector<std::string>{"Error:OC007"}));
 }
 
 TEST(VellEditModelRandom, TwentyThousandRandomStepsKeepEveryInvariant) {

@@ -10,7 +10,6 @@
 
 #include "editor/VellEditSub.h"
 #include "editor/VellHighlight.h"
-#include "editor/VellLayout.h"
 
 using namespace std::string_literals;
 using cvt::TVellStrings;
@@ -39,13 +38,6 @@ std::string Links(const Rows& rows, int first = 0, int last = INT_MAX, bool sing
     Fill(store, rows);
     return Format(cvt::FindLinks(store, first, last, single, cvt::IsCp932LeadByte));
 }
-
-class FixedMeasurer : public cvt::TextMeasurer {
-public:
-    int TextWidth(std::string_view bytes) const override { return 8 * static_cast<int>(bytes.size()); }
-    int AverageCharWidth() const override { return 8; }
-    int CharHeight() const override { return 13; }
-};
 
 }  // namespace
 

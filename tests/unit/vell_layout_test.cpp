@@ -80,11 +80,7 @@ TEST(VellLayoutMetrics, FontLineSpacingAndPage) {
     EXPECT_EQ(l.CharWidth(), 8);
     EXPECT_EQ(l.CharHeight(), 13);
     EXPECT_EQ(l.LinePitch(), 14);  // 13 + Round(1.3)
-    EXPECT_EQ(l.MarkHeightTall(), 10);
-    EXPECT_EQ(l.MarkHeightShort(), 3);
     EXPECT_EQ(l.MaxCols(), 2047);
-    EXPECT_EQ(l.DoubleSpaceWidth(), 16);
-    EXPECT_EQ(l.SpaceWidth(), 8);
     EXPECT_EQ(l.TextLeft(), 10);
     EXPECT_EQ(l.TextAreaWidth(), 390);
     EXPECT_EQ(l.TextAreaHeight(), 296);
@@ -107,12 +103,6 @@ TEST(VellLayoutMetrics, FontLineSpacingAndPage) {
     l.SetLineSpace(7);
     l.SetLineSpaceUnit(cvt::TLineSizeUnit::uPixel);
     EXPECT_EQ(l.LinePitch(), 20);
-
-    f.m.height = 15;
-    l.SetLineSpaceUnit(cvt::TLineSizeUnit::uPercent);
-    l.SetLineSpace(10);
-    l.MeasureFont();
-    EXPECT_EQ(l.LinePitch(), 17);  // 1.5 rounds to even
 }
 
 TEST(VellLayoutTabs, ExpandsToTabStopsCountingBytes) {

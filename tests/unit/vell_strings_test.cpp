@@ -58,19 +58,6 @@ TEST(VellStrings, BadIndexesAndSizesChangeNothing) {
     EXPECT_EQ(RowsOf(store), (Rows{"a\r\n", "b\0\0"s}));
 }
 
-TEST(VellStrings, SetTextCutsAfterEachCrOrNulAndTheByteAfterIt) {
-    TVellStrings store;
-    store.SetText("abc\r\ndef\0\0"s);
-    EXPECT_EQ(RowsOf(store), (Rows{"abc\r\n", "def\0\0"s}));
-    EXPECT_EQ(store.GetText(), "abc\r\ndef");
-    store.SetText("a\rbx\0yc\r"s);  // the byte after a CR or NUL is its partner; at the end, a NUL
-    EXPECT_EQ(RowsOf(store), (Rows{"a\rb", "x\0y"s, "c\r\0"s}));
-    store.SetText("");
-    EXPECT_EQ(store.Count(), 0);
-    store.Add("a");  // fewer than two bytes in all
-    EXPECT_EQ(store.GetText(), "");
-}
-
 TEST(VellStrings, AssignAddStringsIndexOfAndCommaText) {
     TVellStrings store;
     store.Add("old");
