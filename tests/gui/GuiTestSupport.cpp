@@ -235,12 +235,6 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-std::vector<std::string> ColumnCaptions(HWND listView) {
-    std::vector<std::string> captions;
-    for (int i = 0; i < ui::ListColumnCount(listView); ++i) captions.push_back(ui::ListColumnCaption(listView, i));
-    return captions;
-}
-
 void ClickHeader(HWND listView, int cellIndex) {
     HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
     RECT rc{};

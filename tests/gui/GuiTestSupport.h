@@ -128,7 +128,6 @@ DWORD RunCopyAsWindows(const TempFolder& folder, const std::string& version, con
 [[nodiscard]] std::string SourceTreePath(const char* unixPath);
 
 [[nodiscard]] std::string WindowText(HWND hwnd);
-[[nodiscard]] std::vector<std::string> ColumnCaptions(HWND listView);
 // Clicks a header item with real mouse messages to the header control.
 void ClickHeader(HWND listView, int cellIndex);
 [[nodiscard]] std::vector<std::string> ColumnTexts(HWND listView, int cellIndex);

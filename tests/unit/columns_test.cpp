@@ -8,23 +8,6 @@
 
 using namespace cvt;
 
-TEST(ColumnClick, SameHeaderTogglesAndOtherHeaderStartsAscending)
-{
-    TColumnManager manager{3, 0, true, {0, 2, 3}, {60, 120, 200}, {0, 0, 0}};
-    SortDirectionFlags flags;
-    flags.Reset(manager.Count);
-    const std::pair<int, int> clicks[] = {{1, 2}, {1, -2}, {1, 2}, {2, 3}};  // cell, key
-    for (const auto& [cell, key] : clicks) {
-        EXPECT_EQ(ColumnClick(flags, manager, cell), key);
-        // Stored so that the next start sorts as this click did.
-        EXPECT_EQ(SortKeyFor(manager.SortIndex, manager.SortWay), key);
-    }
-    for (int outside : {-1, 3, INT_MAX}) EXPECT_EQ(ColumnClick(flags, manager, outside), 0);
-    EXPECT_EQ(manager.SortIndex, 2);
-    EXPECT_EQ(SortOrderFromKey(INT_MIN).cell, INT_MAX);
-    EXPECT_EQ(ApplySortKey(INT_MIN, -1), 1);
-}
-
 TEST(ColumnPositions, KindsMapToCellsAndLaterColumnWins)
 {
     ProcessColumnPositions positions;

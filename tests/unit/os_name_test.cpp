@@ -37,17 +37,6 @@ OsFacts Nt(uint32_t major, uint32_t minor, uint32_t build, std::string servicePa
     return facts;
 }
 
-OsFacts Win9x(uint32_t minor, std::string servicePack) {
-    OsFacts facts;
-    facts.path = VersionRecordPath::Extended;
-    facts.platformId = kPlatformWindows;
-    facts.major = 4;
-    facts.minor = minor;
-    facts.build = 0x040A0AAE;
-    facts.servicePack = std::move(servicePack);
-    return facts;
-}
-
 OsFacts Failed(OsFacts facts) {
     facts.path = VersionRecordPath::Failed;
     return facts;
@@ -64,28 +53,6 @@ void ExpectNames(const std::vector<NameCase>& cases) {
 }
 
 }  // namespace
-
-TEST(OsName, WindowsFamilyNamesTheReleaseByTheServicePackTextsSecondCharacterAndNeverTheBuild) {
-    ExpectNames({
-        {"95", Win9x(0, ""), "Windows 95"},
-        {"95 A", Win9x(0, " A "), "Windows 95"},
-        {"95 OSR2 B", Win9x(0, " B "), "Windows 95 OSR2"},
-        {"95 OSR2 C", Win9x(0, " C"), "Windows 95 OSR2"},
-        {"95, marker in first place", Win9x(0, "B"), "Windows 95"},
-        {"98", Win9x(10, ""), "Windows 98"},
-        {"98 SE A", Win9x(10, " A "), "Windows 98 Second Edition"},
-        {"98 SE B", Win9x(10, " B "), "Windows 98 Second Edition"},
-        {"98 C", Win9x(10, " C "), "Windows 98"},
-        {"98, lower-case marker", Win9x(10, " a "), "Windows 98"},
-        {"Me", Win9x(90, " "), "Windows Millennium Edition"},
-        {"4.3", Win9x(3, " B "), ""},
-        {"basic record", [] { OsFacts f = Win9x(10, " A "); f.path = VersionRecordPath::Basic; return f; }(),
-         "Windows 98 Second Edition"},
-    });
-    OsFacts five = Win9x(0, " B ");
-    five.major = 5;
-    EXPECT_EQ(GetOSNameFrom(five), "");
-}
 
 TEST(OsName, NtFourOnTheExtendedPath) {
     ExpectNames({

@@ -17,12 +17,6 @@ constexpr char kHead[] = "[Process Report]\r\nEnhanced by Corvault\r\n"
 constexpr LocalDateTime kMorning{2026, 3, 7, 9, 5, 2};
 constexpr char kXp[] = "Microsoft Windows XP Professional Service Pack 3 (Build 2600)";
 
-std::string DateLine(const LocalDateTime& time) {
-    const std::string text = ProcessReportText(time, "", {});
-    const size_t start = text.find("DateTime : ");
-    return text.substr(start, text.find("\r\n", start) - start);
-}
-
 }  // namespace
 
 TEST(ProcessReportText, EmptyListGivesTheHeadAndBothRulesBackToBack) {

@@ -41,38 +41,6 @@ std::string Links(const Rows& rows, int first = 0, int last = INT_MAX, bool sing
 
 }  // namespace
 
-TEST(VellHighlightQuote, FirstCharacterOfThePhysicalLine) {
-    struct Case {
-        Rows rows;
-        std::string inyostr;
-        bool single;
-        std::vector<bool> quoted;
-    };
-    const Case cases[] = {
-        {{">a\r\n", "b\r\n", "c" + End}, ">", false, {true, false, false}},
-        {{">aa", "bb", "cc\r\n", "dd" + End}, ">", false, {true, true, true, false}},  // wrapped continuations
-        {{"＞a\r\n", "＞" + End}, ">", false, {false, false}},
-        {{"＞a\r\n", "b＞" + End}, "#＞", false, {true, false}},
-        {{"＝a\r\n"}, "＞", false, {false}},          // same lead byte, other character
-        {{"\\a\r\n", "表b\r\n"}, "表", false, {false, true}},  // a backslash is not the second half of 表
-        {{"\x84" "a\r\n"}, "＞", false, {false}},
-        {{"\x84" "a\r\n"}, "＞", true, {true}},  // every byte a character of its own
-        {{"", "\x81", "\x84" "a\r\n"}, "＞", false, {true, true, true}},  // the first character spans rows
-        {{"\r\n", End}, ">", false, {false, false}},
-        {{">" + End}, "", false, {false}},
-    };
-    TVellStrings store;
-    for (const auto& c : cases) {
-        Fill(store, c.rows);
-        for (int r = 0; r < store.Count(); ++r) {
-            EXPECT_EQ(cvt::IsQuotedRow(store, r, c.inyostr, c.single, cvt::IsCp932LeadByte), c.quoted[r])
-                << c.rows[0] << " row " << r << " inyostr " << c.inyostr;
-        }
-        EXPECT_FALSE(cvt::IsQuotedRow(store, -1, ">", false, cvt::IsCp932LeadByte));
-        EXPECT_FALSE(cvt::IsQuotedRow(store, store.Count(), ">", false, cvt::IsCp932LeadByte));
-    }
-}
-
 TEST(VellHighlightLinks, PrefixesCaseAndDelimiters) {
     EXPECT_EQ(Links({"see HTTP://A.b/C x\r\n", End}), "0:4-16");
     EXPECT_EQ(Links({"HTTPS://a mailto:b mail:c ftp://d\r\n"}), "0:0-9 0:10-18 0:19-25");

@@ -30,16 +30,6 @@ TEST(VersionBlock, OnlyTheFirstTranslationAndItsPrefix) {
     EXPECT_FALSE(FirstTranslation(ByteSpan()));
 }
 
-TEST(VersionBlock, TheFixedBlockIsTakenWholeOrNotAtAll) {
-    std::vector<unsigned char> value(52);
-    for (size_t i = 0; i < value.size(); ++i) value[i] = static_cast<unsigned char>(i);
-    const auto words = ReadFixedFileInfo(value);
-    ASSERT_TRUE(words);
-    EXPECT_EQ((*words)[0], 0x03020100u);
-    EXPECT_EQ((*words)[12], 0x33323130u);
-    EXPECT_FALSE(ReadFixedFileInfo(ByteSpan(value.data(), 51)));
-}
-
 TEST(VersionBlock, AValueMustLieWhollyInsideTheBlock) {
     const std::vector<unsigned char> block(64);
     const ByteSpan whole(block);
