@@ -77,6 +77,10 @@ TEST_F(DetailWindowTest, ValueCellsCanBeEditedAndTheNextFillReplacesTheEdit) {
     SendMessageA(grid.Editor(), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(grid.Value(2), "メモ");
     EXPECT_EQ(grid.Key(2), "説明");
+    grid.BeginEdit(2);  // Escape drops the edit
+    SetWindowTextA(grid.Editor(), "捨てる");
+    SendMessageA(grid.Editor(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(grid.Value(2), "メモ");
     detail.ShowDetailForFile(self_);
     EXPECT_NE(grid.Value(2), "メモ");
 }

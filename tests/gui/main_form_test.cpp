@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "lists/ColumnSettings.h"
 #include "lists/ColumnView.h"
 #include "lists/CommandIds.h"
 #include "ui/ListView.h"
@@ -36,6 +37,7 @@ TEST_F(MainFormTest, ShowsCaptionTabsAndTheProcessPageFirst) {
     EXPECT_EQ(form.ActivePage(), kPageProcesses);
     EXPECT_TRUE(IsWindowVisible(form.ListView(0)));
     EXPECT_FALSE(IsWindowVisible(form.PageWindow(kPageManager)));
+    EXPECT_TRUE(ui::IsMenuCommandChecked(form.Processes().Popup(), cmd::MiProcessPrioNormal));
 
     // A click on the third tab shows the Report page: the hidden Manager page is skipped.
     SendMessageA(tab, TCM_SETCURSEL, 2, 0);
@@ -99,4 +101,7 @@ TEST_F(MainFormTest, HeaderClicksSortAscendingThenDescendingPerColumn) {
     ui::AppendListRow(list, {"0.exe", "    1", "通常", "root", "    1", "C:\\0.exe"});
     SortByStoredKey(list, form.Columns()[0]);
     EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("0.exe", "a.exe", "b.exe", "c.exe"));
+    form.RefreshTimerTimer();  // the real processes, sorted before they are shown
+    const std::vector<std::string> names = ColumnTexts(list, 0);
+    for (size_t i = 1; i < names.size(); ++i) EXPECT_LE(CompareListItems(names[i - 1], names[i], SortKeyFor(0, true)), 0);
 }

@@ -57,11 +57,11 @@ TEST(VellEditInput, KeysAndCharactersIncludingDoubleByteOnesEditAtTheCaret) {
     EditorHost host;
     host.Type("ab\x01");  // control characters insert nothing
     host.Key(VK_RETURN);
-    host.Type("c\x82\xa0");  // あ as its lead and trail byte
-    EXPECT_EQ(host.Text(), "ab\r\ncあ");
+    host.Type("c\x81\x40");  // a full-width blank as its lead and trail byte, the lowest trail
+    EXPECT_EQ(host.Text(), "ab\r\nc\x81\x40");
     EXPECT_EQ(host.Caret(), std::make_pair(1, 3));
     host.Key(VK_HOME, false, true);
-    EXPECT_EQ(host.edit.Model().SelectedText(), "cあ");
+    EXPECT_EQ(host.edit.Model().SelectedText(), "c\x81\x40");
     host.Key(VK_BACK);
     host.Key(VK_BACK);
     host.Key(VK_TAB);
@@ -129,6 +129,9 @@ TEST(VellEditClipboard, CopyCutAndPasteGoThroughTheSystemClipboard) {
     EXPECT_EQ(messages.Records()[0].text, "Error:OC007");
     EXPECT_EQ(messages.Records()[0].kind, ui::MessageKind::Plain);
     EXPECT_EQ(ui::ClipboardText(host.Parent()), "12");
+    host.edit.Model().ReadOnly = true;
+    host.Send(WM_PASTE);
+    EXPECT_EQ(host.Text(), "aうXY12\r\n");
 }
 
 TEST(VellEditMouse, DraggingSelectsTheMarginTakesWholeRowsAndSelectionsMoveOrCopy) {

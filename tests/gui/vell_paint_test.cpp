@@ -80,6 +80,18 @@ TEST(VellEditPaint, EofFollowsTheTextAndSelectedSegmentsAreInvertedOnSelColor) {
     EXPECT_EQ(picture.Count(eof, kNavy), 0);
 }
 
+TEST(VellEditPaint, TheReturnArrowStandsRightAfterTheTextOfItsRow) {
+    EditorHost host;
+    host.edit.SetText("ab\r\n");
+    const Picture picture = Render(host.Hwnd());
+    const TVellLayout& layout = host.edit.Model().Layout();
+    // Its stem: one teal column from 0.2 to 0.8 of the character height, in the cell after "ab".
+    const RECT cell = Cells(host, 0, 2, 2);
+    const int stem = cell.left + 4;
+    EXPECT_EQ(picture.Count({stem, cell.top + layout.MarkHeightShort(), stem + 1, cell.top + layout.MarkHeightTall()}, kTeal),
+              layout.MarkHeightTall() - layout.MarkHeightShort());
+}
+
 TEST(VellEditPaint, WhatChangesIsPaintedOnTheScreenAsAFullPaintWouldPaintIt) {
     EditorHost host([](TVellEdit& edit) {
         edit.Model().HorzScrollBar = true;

@@ -169,6 +169,8 @@ TEST(VellLayoutWrap, CutsAtColumnKeepingCharactersAndTerminatorsWhole) {
     EXPECT_EQ(f.Wrapped(std::string(72, 'a') + "\r\n"), (Rows{std::string(72, 'a'), "\r\n"}));
     EXPECT_EQ(f.Wrapped(std::string(72, 'a') + End.substr(1)), (Rows{std::string(72, 'a'), End}));
     EXPECT_EQ(f.Wrapped(std::string(71, 'a') + End.substr(1)).size(), 1u);
+    f.layout.SetColumn(10);  // a TAB's cells run to the next stop
+    EXPECT_EQ(f.Wrapped("ab\tcdefghijkl\r\n"), (Rows{"ab\tcdef", "ghijkl\r\n"}));
 }
 
 TEST(VellLayoutRecut, EditsLeaveTheRowsOfAFullRewrap) {
