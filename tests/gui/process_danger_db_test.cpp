@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "base/Ini.h"
 #include "base/ProfileSnapshot.h"
 #include "details/ProcessDangerDb.h"
 
@@ -37,15 +36,6 @@ TEST(ProfileSnapshotOnWine, AnswersLikeThePrivateProfileFunctions) {
         const std::string key = "n" + std::to_string(n);
         EXPECT_EQ(snapshot.ReadInt("main", key, 42), system.ReadInt("main", key, 42)) << key;
     }
-}
-
-// A file the code page cannot carry through unchanged is left to the system, which reads it otherwise.
-TEST(ProfileSnapshotOnWine, LeavesAFileTheCodePageChangesToTheSystem) {
-    TempFolder folder;
-    folder.Write("u.ini", "[s]\r\nk=a\x85\x40z\r\n");  // no character has these bytes
-    const ProfileIniFile system(folder.File("u.ini"));
-    const ProfileFileSnapshot file(system);
-    EXPECT_EQ(file.Source().ReadString("s", "k", ""), system.ReadString("s", "k", ""));
 }
 
 TEST(PdbLabelOnWine, SetsTextAndPaintsItsBackgroundInAWrappingLabel) {

@@ -35,6 +35,7 @@ TEST(PdbLookup, MatchesWithoutRegardToLetterCaseAndShowsLevelAndComment) {
     const PdbTable db = Load(file.snapshot);
     ASSERT_EQ(db.Entries().size(), 2u);
     EXPECT_EQ(db.Entries()[1].Danger, 5);
+    EXPECT_TRUE(IsPrintableAscii("a b~.exe"));  // the names the fast ASCII fold takes
 
     const PdbInfo worm = db.Lookup("MsBlast.exe", file.snapshot, AsciiEqualsIgnoringCase);
     EXPECT_EQ(worm.caption, "[危険度=5] Blaster ワーム");
