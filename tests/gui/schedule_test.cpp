@@ -65,25 +65,6 @@ private:
 
 }  // namespace
 
-TEST_F(ScheduleTest, LoadedEntriesAreListedAndWrittenBackUnchanged) {
-    WriteMgrIni("[General]\r\nNumOfMgr=3\r\n"
-                "[Mgr0]\r\nFileName=a.exe\r\nFilePath=C:\\a.exe\r\nOperation=1\r\nOption=5\r\n"
-                "Timer=38596.6491319444\r\nDeletable=0\r\n"
-                "[Mgr1]\r\nFileName=b.exe\r\nFilePath=\r\nOperation=3\r\nOption=0\r\nTimer=0\r\nDeletable=-1\r\n"
-                "[Mgr2]\r\nFileName=c.exe\r\nFilePath=\r\nOperation=9\r\nOption=9\r\nTimer=46000.25\r\nDeletable=0\r\n");
-    const IniContents before = MgrIni();
-    {
-        MainFormHost host(folder_);
-        TFrmCVT& form = host.Form();
-        EXPECT_THAT(Row(form, 0), ElementsAre("a.exe", "C:\\a.exe", "毎日15:34", "毎日指定時刻にプロセスを起動"));
-        EXPECT_THAT(Row(form, 1), ElementsAre("b.exe", "", "---", "プロセスが終了した後にWindowsを終了"));
-        EXPECT_THAT(Row(form, 2), ElementsAre("c.exe", "", "06:00", "指定時刻に"));
-        host.CloseByCommand();
-    }
-    EXPECT_EQ(MgrIni(), before);
-    EXPECT_TRUE(messages_.Records().empty());
-}
-
 TEST_F(ScheduleTest, DateAndTimeStoreThatMomentAndTheEntryIsSavedOverAnOldSection) {
     WriteMgrIni("[General]\r\nNumOfMgr=1\r\n[Mgr0]\r\nFileName=old.exe\r\n"
                 "[Mgr1]\r\nFileName=gone.exe\r\n[Mgr2]\r\nFileName=left.exe\r\n");

@@ -133,39 +133,3 @@ TEST(VellEditClipboard, CopyCutAndPasteGoThroughTheSystemClipboard) {
     host.Send(WM_PASTE);
     EXPECT_EQ(host.Text(), "aうXY12\r\n");
 }
-
-TEST(VellEditMouse, DraggingSelectsTheMarginTakesWholeRowsAndSelectionsMoveOrCopy) {
-    EditorHost host;
-    host.edit.SetText("abc\r\ndef\r\nghi\r\n");
-    host.Mouse(WM_LBUTTONDOWN, host.PointOf(0, 1));
-    EXPECT_EQ(GetCapture(), host.Hwnd());
-    host.Mouse(WM_MOUSEMOVE, host.PointOf(1, 2), MK_LBUTTON);
-    host.Mouse(WM_LBUTTONUP, host.PointOf(1, 2));
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(host.edit.Model().SelectedText(), "bc\r\nde");
-
-    // Left of the text: the row with its line break; dragging down the margin adds whole rows.
-    const int margin = host.edit.Model().Layout().TextLeft() - 6;
-    host.Mouse(WM_LBUTTONDOWN, {margin, host.PointOf(1, 0).y});
-    EXPECT_EQ(host.edit.Model().SelectedText(), "def\r\n");
-    for (const int row : {2, 3}) host.Mouse(WM_MOUSEMOVE, {margin, host.PointOf(row, 0).y}, MK_LBUTTON);
-    host.Mouse(WM_LBUTTONUP, {margin, host.PointOf(3, 0).y});
-    EXPECT_EQ(host.edit.Model().SelectedText(), "def\r\nghi\r\n");
-
-    // Pressed inside the selection, the button drags it; Ctrl shows the copy cursor and copies.
-    host.SetSel(0, 0, 0, 2);
-    host.Mouse(WM_LBUTTONDOWN, host.PointOf(0, 1));
-    EXPECT_EQ(GetCursor(), TVellEdit::CursorOf(1));
-    EditorHost::Hold(true, false);
-    host.Send(WM_KEYDOWN, VK_CONTROL);
-    EXPECT_EQ(GetCursor(), TVellEdit::CursorOf(2));
-    EditorHost::Hold(false, false);
-    host.Mouse(WM_MOUSEMOVE, host.PointOf(2, 3), MK_LBUTTON | MK_CONTROL);
-    host.Mouse(WM_LBUTTONUP, host.PointOf(2, 3), MK_CONTROL);
-    EXPECT_EQ(host.Text(), "abc\r\ndef\r\nghiab\r\n");
-    host.SetSel(2, 3, 2, 5);
-    host.Mouse(WM_LBUTTONDOWN, host.PointOf(2, 4));
-    host.Mouse(WM_MOUSEMOVE, host.PointOf(0, 0), MK_LBUTTON);
-    host.Mouse(WM_LBUTTONUP, host.PointOf(0, 0));
-    EXPECT_EQ(host.Text(), "ababc\r\ndef\r\nghi\r\n");
-}

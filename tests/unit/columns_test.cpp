@@ -8,25 +8,6 @@
 
 using namespace cvt;
 
-TEST(ColumnPositions, KindsMapToCellsAndLaterColumnWins)
-{
-    ProcessColumnPositions positions;
-    positions.Update(std::vector{2, 1, 4, 5, 6, 3});
-    const int cells[] = {1, 1, 0, 5, 2, 3, 4};
-    for (int kind = 0; kind <= 6; ++kind) EXPECT_EQ(positions.CellOf(kind), cells[kind]) << kind;
-    EXPECT_EQ(positions.PidPrefix(), "");
-
-    positions.Update(std::vector{0, 2, 99, -1});  // kinds 3-6 absent: kept
-    EXPECT_EQ(positions.PidCell(), 0);
-    EXPECT_EQ(positions.PidPrefix(), "$");
-    EXPECT_EQ(positions.CellOf(3), 5);
-
-    WindowHandleColumn handle;
-    handle.Update(std::vector{0, 2, 1, 3});
-    EXPECT_EQ(handle.Cell(), 3);
-    EXPECT_EQ(handle.Prefix(), "");
-}
-
 TEST(ProcessCellText, PrefixesPidAndBlanksEmptyTextsWhileCopying)
 {
     ProcessColumnPositions positions;

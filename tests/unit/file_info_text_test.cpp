@@ -31,22 +31,6 @@ TEST(ComposeSizeText, ShortFormOfTheRightWidthThenTheExactCountInFullWidthParent
     EXPECT_EQ(ComposeSizeText(1ull << 32, kTagged), "L4294967296（4294967296バイト）");
 }
 
-TEST(ComposeSizeText, WithoutAFittingShortFormTheCountIsFollowedDirectlyByBytes) {
-    EXPECT_EQ(ComposeSizeText(0, {}), "0バイト");
-    const ByteSizeFormatters failing{[](uint32_t) { return std::string(); }, [](uint64_t) { return std::string(); }};
-    EXPECT_EQ(ComposeSizeText(1234, failing), "1234バイト");
-    // From 4 GiB the 32-bit form would describe the low half only.
-    const ByteSizeFormatters only32{kTagged.format32, nullptr};
-    EXPECT_EQ(ComposeSizeText(5368709120ull, only32), "5368709120バイト");
-    EXPECT_EQ(ComposeSizeText(UINT64_MAX, only32), "18446744073709551615バイト");
-}
-
-TEST(ComposeFileTimeText, DateAndTimeAreJoinedByTheIdeographicComma) {
-    EXPECT_EQ(ComposeFileTimeText("2026/12/6", "18:30:13"), "2026/12/6、18:30:13");
-    EXPECT_EQ(ComposeFileTimeText("2026/12/6", std::nullopt), "2026/12/6");
-    EXPECT_EQ(ComposeFileTimeText(std::nullopt, "18:30:13"), "");
-}
-
 TEST(CompatLayers, AreReadOnlyOnWindowsXp) {
     EXPECT_TRUE(HasCompatLayerStore(2, 5, 1));
     EXPECT_FALSE(HasCompatLayerStore(2, 5, 0));

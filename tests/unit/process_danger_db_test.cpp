@@ -47,17 +47,3 @@ TEST(PdbLookup, MatchesWithoutRegardToLetterCaseAndShowsLevelAndComment) {
     EXPECT_EQ(unknown.caption, kNoInformation);
     EXPECT_EQ(unknown.background, kPdbWhite);
 }
-
-TEST(PdbLookup, CommentIsReadAtEveryLookupButLevelOnlyAtLoad) {
-    FakeIni file;
-    file.WriteString("General", "Num", "1");
-    file.WriteString("General", "db0", "a.exe");
-    file.WriteString("a.exe", "Danger", "3");
-    file.WriteString("a.exe", "Detail", "old");
-    const PdbTable db = Load(file);
-    file.WriteString("a.exe", "Danger", "1");
-    file.WriteString("a.exe", "Detail", "new text");
-    EXPECT_EQ(db.Lookup("a.exe", file, AsciiEqualsIgnoringCase).caption, "[危険度=3] new text");
-    file.WriteString("a.exe", "Detail", "");
-    EXPECT_EQ(db.Lookup("a.exe", file, AsciiEqualsIgnoringCase).caption, kNoInformation);
-}

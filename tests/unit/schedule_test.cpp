@@ -70,42 +70,6 @@ TEST(MgrListText, IntervalCountsDownThenUpAndTimeOfDayRoundsToTheMillisecond) {
     EXPECT_EQ(MgrTimerText(2, 1e300, kNoon), "00:00");  // far outside any calendar, still a time
 }
 
-TEST(MgrInterval, AmountsInTheirUnitsAndFieldsThatAreNotIntegers) {
-    EXPECT_DOUBLE_EQ(AddInterval(kNoon, 0, 1, 0, 0), kNoon + kHour);
-    EXPECT_DOUBLE_EQ(AddInterval(kNoon, 2, 3, 4, 5), kNoon + 2 + 3 * kHour + 4 * kMinute + 5 * kSecond);
-    EXPECT_DOUBLE_EQ(AddInterval(kNoon, -1, 0, -30, 0), kNoon - 1 - 30 * kMinute);
-    const IntervalAmounts good = ReadIntervalAmounts({"0", "1", "-30", " 7"});
-    EXPECT_FALSE(good.error);
-    EXPECT_THAT(good.amounts, ElementsAre(0, 1, -30, 7));
-    EXPECT_EQ(ReadIntervalAmounts({"0", "1.5", "x", "0"}).error, "'1.5' is not a valid integer value");
-    for (const char* bad : {"", "7 ", "2147483648"})
-        EXPECT_TRUE(ReadIntervalAmounts({"0", "0", "0", bad}).error) << bad;
-}
-
-TEST(MgrStore, BadFieldsTakeOnlyTheirDefaultAndTheCountIsKeptInBounds) {
-    const LoadedMgrSchedules loaded = Load(FakeIni(R"([General] NumOfMgr=4
-        [Mgr0] FileName=a Timer=abc Deletable=0
-        [Mgr1] FileName=b Option=5 Timer=38596.5 Deletable=maybe
-        [Mgr2] Timer=abc Deletable=tRUE
-        [Mgr3] FileName=d Option=12abc Timer=38596,25)"),
-                                           ',');
-    ASSERT_EQ(loaded.schedules.size(), 4u);
-    EXPECT_EQ(loaded.schedules[0].Timer, 0);
-    EXPECT_FALSE(loaded.schedules[0].Deletable);
-    EXPECT_EQ(loaded.schedules[1].Timer, 38596.5);
-    EXPECT_TRUE(loaded.schedules[1].Deletable);
-    EXPECT_EQ(loaded.schedules[3].Option, 12);
-    EXPECT_EQ(loaded.schedules[3].Timer, 38596.25);
-    EXPECT_THAT(loaded.errors,  // each distinct message once
-                ElementsAre("'abc' is not a valid floating point value", "'maybe' is not a valid boolean value"));
-
-    EXPECT_TRUE(Load(FakeIni("[General] NumOfMgr=-1 [Mgr0] FileName=a")).schedules.empty());
-    const LoadedMgrSchedules huge = Load(FakeIni("[General] NumOfMgr=2147483647"));
-    EXPECT_EQ(huge.schedules.size(), static_cast<size_t>(kMaxMgrCount));
-    EXPECT_TRUE(huge.schedules[9999].Deletable);  // as an absent section reads
-    EXPECT_EQ(huge.cutCount, 2147483647);
-}
-
 TEST(MgrStore, SaveWritesOnlyTheEntriesTheFileDoesNotGiveBack) {
     // Sections 1, 2 and 4 are missing: their entries read as absent ones and stay absent.
     RecordingIni ini("[General] NumOfMgr=5 [Mgr0] FileName=a.exe [Mgr3] Timer=0.0 Deletable=maybe [Mgr9] FileName=left");

@@ -22,23 +22,6 @@ TEST(IniBool, AcceptsWordsInAnyCaseAndNumbers)
     for (const char* text : {"", "Yes", "1.0", " 1", "$1", "-"}) EXPECT_EQ(ParseIniBool(text), std::nullopt) << text;
 }
 
-TEST(LoadSettings, UnusableCountsFallBackOrStopLoading)
-{
-    for (const char* count : {"-5", "65", "1000000000", "4294967295", "abc"}) {
-        const LoadedSettings s = LoadSettingsModel(FakeIni(std::string("[List0] Count=") + count), SampleColumnIni());
-        EXPECT_THAT(s.columns[0].Index, ElementsAre(2, 0, 3)) << count;
-    }
-    EXPECT_EQ(LoadSettingsModel(FakeIni("[List0] Count=64"), SampleColumnIni()).columns[0].Width.size(), 64u);
-    EXPECT_TRUE(LoadSettingsModel(FakeIni(), FakeIni()).columnsMissing);
-
-    FakeIni columnIni = SampleColumnIni();
-    columnIni.WriteInt("List2", "DefCount", 1000000000);
-    const LoadedSettings partial = LoadSettingsModel(FakeIni(), columnIni);
-    EXPECT_TRUE(partial.columnsMissing);
-    EXPECT_EQ(partial.generalPasses.size(), 2u);
-    EXPECT_EQ(partial.columns[2].Count, 0);
-}
-
 TEST(LoadSettings, UntrustedSortIndexWidthAndAlignAreRepaired)
 {
     FakeIni cvtIni(R"([List0] Count=4 Index0=2 Width0=-1 Align0=7 Index1=0 Width1=99999 Align1=-1

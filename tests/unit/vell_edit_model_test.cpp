@@ -50,11 +50,6 @@ struct Editor {
     }
     std::string Text() const { return model.GetText(); }
     RowPos Caret() const { return {model.CaretRow(), model.CaretCol()}; }
-    std::vector<std::string> Rows() const {
-        std::vector<std::string> rows;
-        for (int i = 0; i < model.RowCount(); ++i) rows.push_back(model.Lines().Row(i));
-        return rows;
-    }
 };
 
 TEST(VellEditModelCaret, WordMovesStopWhereTheCharacterClassChanges) {
@@ -76,32 +71,6 @@ TEST(VellEditModelCaret, WordMovesStopWhereTheCharacterClassChanges) {
     EXPECT_EQ(e.model.CaretCol(), 4);
     e.Key(Key::Left);
     EXPECT_EQ(e.model.CaretCol(), 2);  // a whole double-byte character
-}
-
-TEST(VellEditModelCaret, LeftAndRightCrossRowEnds) {
-    Editor e(true);
-    e.model.SetColumn(10);
-    e.model.SetText("abcdefghij" + Hira + "\r\nz");  // first line wraps after 10 bytes
-    ASSERT_EQ(e.model.RowCount(), 3);
-    e.model.MoveCaretTo(9, 0);
-    e.Key(Key::Right);  // over the last character of a soft-wrapped row
-    EXPECT_EQ(e.Caret(), (RowPos{1, 0}));
-    e.Key(Key::Left);
-    EXPECT_EQ(e.Caret(), (RowPos{0, 9}));  // before the last character of the soft-wrapped row
-    e.model.MoveCaretTo(0, 2);
-    e.Key(Key::Left);
-    EXPECT_EQ(e.Caret(), (RowPos{1, 2}));  // before the line break
-    e.Key(Key::Right);
-    EXPECT_EQ(e.Caret(), (RowPos{2, 0}));
-    e.Key(Key::Right);
-    e.Key(Key::Right);  // the end marker stops it
-    EXPECT_EQ(e.Caret(), (RowPos{2, 1}));
-    e.Key(Key::Home);
-    EXPECT_EQ(e.Caret(), (RowPos{2, 0}));
-    e.Key(Key::Home, true);
-    EXPECT_EQ(e.Caret(), (RowPos{0, 0}));
-    e.Key(Key::End, true);
-    EXPECT_EQ(e.Caret(), (RowPos{2, 1}));
 }
 
 TEST(VellEditModelEditing, UndoBufferKeepsTheNewestRecordsAndMarksLostHistory) {
@@ -140,33 +109,6 @@ TEST(VellEditModelEditing, EnterCopiesLeadingBlanksBeforeTheCaret) {
     e.Key(Key::Z, true);
     e.Key(Key::Z, true);
     EXPECT_EQ(e.Text(), "  \tabc");
-}
-
-TEST(VellEditModelEditing, DeleteAndBackspaceJoinLinesAndStopAtTheEnds) {
-    Editor e;
-    e.model.SetText("ab\r\ncd");
-    e.Key(Key::End);
-    e.Key(Key::Delete);
-    EXPECT_EQ(e.Text(), "abcd");
-    e.Key(Key::End);
-    e.Key(Key::Delete);
-    EXPECT_EQ(e.Text(), "abcd");
-    EXPECT_EQ(e.changes, 1);
-    e.Key(Key::Home);
-    e.Key(Key::Back);
-    EXPECT_EQ(e.Text(), "abcd");
-    e.Key(Key::Z, true);
-    EXPECT_EQ(e.Text(), "ab\r\ncd");
-    EXPECT_EQ(e.Caret(), (RowPos{0, 2}));  // before the restored line break
-
-    Editor w(true);
-    w.model.SetColumn(10);
-    w.model.SetText("abcdefghijKL");
-    w.model.MoveCaretTo(0, 1);
-    w.Key(Key::Back);  // removes the last character of the previous row
-    EXPECT_EQ(w.Text(), "abcdefghiKL");
-    w.Key(Key::Z, true);
-    EXPECT_EQ(w.Text(), "abcdefghijKL");
 }
 
 TEST(VellEditModelRandom, TwentyThousandRandomStepsKeepEveryInvariant) {

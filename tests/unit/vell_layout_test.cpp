@@ -37,7 +37,6 @@ public:
 };
 
 const std::string Kana = "\x82\xa0";    // a double-byte character
-const std::string Sjis5c = "\x95\x5c";  // its trail byte is a backslash
 const std::string End("\0\0", 2);
 
 Rows RowsOf(const TVellStrings& store) {
@@ -105,21 +104,6 @@ TEST(VellLayoutMetrics, FontLineSpacingAndPage) {
     EXPECT_EQ(l.LinePitch(), 20);
 }
 
-TEST(VellLayoutTabs, ExpandsToTabStopsCountingBytes) {
-    Fixture f;
-    auto& l = f.layout;
-    EXPECT_EQ(l.ExpandTabs("a\tb"), "a     b");
-    EXPECT_EQ(l.ExpandTabs("abcdef\tg"), "abcdef      g");
-    EXPECT_EQ(l.ExpandTabs("\t\t"), std::string(12, ' '));
-    EXPECT_EQ(l.ExpandTabs(Kana + "\tx"), Kana + "    x");
-    EXPECT_EQ(l.ExpandedWidth("a\tb"), 7 * 8);
-    l.SetTabCount(12);
-    EXPECT_EQ(l.TabCount(), 8);
-    EXPECT_EQ(l.ExpandTabs("abc\t"), "abc     ");
-    l.SetTabCount(0);
-    EXPECT_EQ(l.ExpandTabs("a\t\t"), "a  ");
-}
-
 TEST(VellLayoutColumnAtX, HalvesOfCharactersAndTabs) {
     Fixture f;
     const auto& l = f.layout;
@@ -136,25 +120,6 @@ TEST(VellLayoutColumnAtX, HalvesOfCharactersAndTabs) {
     EXPECT_EQ(l.ColumnAtX("ab" + End, 15), (ColumnHit{2, 16}));
     EXPECT_EQ(l.ColumnX(row, 3), 24);
     EXPECT_EQ(l.ColumnX(row, 99), 56);
-}
-
-TEST(VellLayoutColumnAtX, NeverInsideADoubleByteCharacter) {
-    Fixture f;
-    // Trail bytes that are also lead-byte values or backslashes, among single bytes and TABs.
-    const std::string row = Kana + "\x81\x81" + Sjis5c + "a\t" + Kana + "\x81\x81\x81\x81" + "z\r\n";
-    const std::string_view text(row.data(), row.size() - 2);
-    int lastCol = 0;
-    for (int x = 0; x <= f.layout.ExpandedWidth(text) + 10; ++x) {
-        const ColumnHit hit = f.layout.ColumnAtX(row, x);
-        ASSERT_FALSE(OnTrailByte(text, hit.Col)) << "x " << x;
-        ASSERT_EQ(hit.X, f.layout.ColumnX(row, hit.Col)) << "x " << x;
-        ASSERT_GE(hit.Col, lastCol) << "x " << x;
-        // The caret goes to the nearer edge of the character under x.
-        const ColumnHit left = f.layout.ColumnAtX(row, hit.X);
-        ASSERT_EQ(left.Col, hit.Col);
-        lastCol = hit.Col;
-    }
-    EXPECT_EQ(lastCol, static_cast<int>(text.size()));
 }
 
 TEST(VellLayoutWrap, CutsAtColumnKeepingCharactersAndTerminatorsWhole) {
@@ -208,27 +173,4 @@ TEST(VellLayoutRecut, EditsLeaveTheRowsOfAFullRewrap) {
         ASSERT_EQ(cvt::RowToPhysical(store, caret), place) << "step " << step;
         ASSERT_LT(caret.Col, static_cast<int>(store.Get(caret.Row).size()) + (cvt::HasRowEnd(store.Get(caret.Row)) ? -1 : 1));
     }
-}
-
-TEST(VellLayoutRecut, CaretAtASoftBreakMovesToTheNextRow) {
-    Fixture f;
-    f.layout.SetColumn(10);
-    TVellStrings store;
-    store.Assign(Rows{"aaaaaaaaa", "b\r\n", std::string("c") + End});
-    RowPos caret{0, 9};
-    store.Put(0, "aaaaaaaaaX");
-    caret.Col = 10;
-    const cvt::RecutResult result = f.layout.Recut(store, 0, 0, caret);
-    EXPECT_EQ(RowsOf(store), (Rows{"aaaaaaaaaX", "b\r\n", std::string("c") + End}));
-    EXPECT_EQ(caret, (RowPos{1, 0}));
-    EXPECT_EQ(result.FirstRow, 0);
-    EXPECT_EQ(result.OldRows, 2);
-    EXPECT_EQ(result.NewRows, 2);
-
-    // A row after the re-cut lines keeps its place in the text.
-    store.Put(0, "aaaaaaaaaXYZWVUTSRQPONMLK");
-    RowPos below{2, 1};
-    f.layout.Recut(store, 0, 0, below);
-    EXPECT_EQ(RowsOf(store), (Rows{"aaaaaaaaaX", "YZWVUTSRQP", "ONMLKb\r\n", std::string("c") + End}));
-    EXPECT_EQ(below, (RowPos{3, 1}));
 }

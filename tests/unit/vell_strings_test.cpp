@@ -90,27 +90,12 @@ protected:
         std::ofstream(File(name), std::ios::binary) << bytes;
         return File(name);
     }
-    static std::string Read(const std::string& path) {
-        std::ostringstream bytes;
-        bytes << std::ifstream(path, std::ios::binary).rdbuf();
-        return bytes.str();
-    }
     Rows Load(const std::string& bytes) {
         store.LoadFromFile(Write("in.txt", bytes));
         EXPECT_EQ(store.Capacity(), store.Count());
         return RowsOf(store);
     }
 };
-
-TEST_F(VellStringsFiles, TheFirstLineBreakDecidesTheStyleHoweverFarItIs) {
-    const std::pair<std::string, LineBreakStyle> cases[] = {
-        {"a\r\nb\nc", LineBreakStyle::CrLf}, {"a\rb\r\n", LineBreakStyle::Cr},   {"a\nb\r\n", LineBreakStyle::Lf},
-        {"", LineBreakStyle::Empty},         {"a\0b\r\n"s, LineBreakStyle::Cr}, {"a\r", LineBreakStyle::Cr},
-        {std::string(5000, 'x') + "\r\n", LineBreakStyle::CrLf},
-        {std::string(16 * 1024 - 1, 'x') + "\r\n", LineBreakStyle::CrLf},  // CR and LF in different blocks
-    };
-    for (const auto& [bytes, style] : cases) EXPECT_EQ(cvt::DetectLineBreak(Write("f.txt", bytes)), style) << bytes;
-}
 
 TEST_F(VellStringsFiles, EveryStyleLoadsIntoCrLfRowsEndingWithTheMarker) {
     const std::string longLine(3000, 'x');  // a first line past any fixed look-ahead
@@ -126,19 +111,4 @@ TEST_F(VellStringsFiles, EveryStyleLoadsIntoCrLfRowsEndingWithTheMarker) {
     const auto rows = Load(lines);
     ASSERT_EQ(rows.size(), 3001u);
     for (int i = 0; i < 3000; ++i) ASSERT_EQ(rows[static_cast<std::size_t>(i)], std::to_string(i) + "\r\n");
-}
-
-TEST_F(VellStringsFiles, SavingWritesTheStoredBytesAndFailuresSaySo) {
-    const std::string bytes = "abc\r\n表示\r\nlast";
-    store.LoadFromFile(Write("in.txt", bytes));
-    const std::string out = Write("out.txt", "older and longer content that must go");
-    store.SaveToFile(out);
-    EXPECT_EQ(Read(out), bytes);  // CR LF not widened by a text-mode runtime
-    store.SetText("\0\0"s);
-    store.SaveToFile(out);
-    EXPECT_EQ(Read(out), "");
-
-    EXPECT_THROW(store.SaveToFile(File("no-such-folder") + "/x.txt"), cvt::InOutError);
-    EXPECT_THROW(store.LoadFromFile(File("missing.txt")), cvt::InOutError);
-    EXPECT_EQ(RowsOf(store), (Rows{"\0\0"s}));  // a missing file leaves the document
 }
