@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
-#include "../tests/support/CvtRun.h"
+#include "CvtRun.h"
 #include "../tests/support/Drive.h"
-#include "../tests/support/HostileIni.h"
+#include "HostileIni.h"
 #include "BenchSupport.h"
 
 namespace {

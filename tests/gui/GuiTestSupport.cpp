@@ -11,10 +11,6 @@
 #include "ui/ListView.h"
 
 namespace cvt::test {
-namespace {
-int g_quitCount = 0;
-}
-
 TempFolder::TempFolder(const std::string& suffix) {
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);
@@ -185,10 +181,7 @@ int PumpMessages(DWORD forMilliseconds) {
     do {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ++g_quitCount;
-                continue;
-            }
+            if (msg.message == WM_QUIT) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
             ++dispatched;
@@ -222,10 +215,8 @@ MessageLog::MessageLog(int answer) : answer_(answer) {
 MessageLog::~MessageLog() { ui::SetMessageResponder(nullptr); }
 
 MainFormHost::MainFormHost(const TempFolder& folder) : form_(std::make_unique<TFrmCVT>(folder.Path())) {
-    const int before = g_quitCount;
     form_->Create();
     PumpMessages();
-    quits_ = g_quitCount - before;
 }
 
 MainFormHost::~MainFormHost() {
@@ -244,12 +235,6 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-std::vector<std::string> ColumnCaptions(HWND listView) {
-    std::vector<std::string> captions;
-    for (int i = 0; i < ui::ListColumnCount(listView); ++i) captions.push_back(ui::ListColumnCaption(listView, i));
-    return captions;
-}
-
 void ClickHeader(HWND listView, int cellIndex) {
     HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
     RECT rc{};
@@ -257,16 +242,6 @@ void ClickHeader(HWND listView, int cellIndex) {
     const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(header, WM_LBUTTONUP, 0, at);
-    PumpMessages();
-}
-
-void ClickBelowRows(HWND listView, UINT down) {
-    RECT rc{};
-    GetClientRect(listView, &rc);
-    const LPARAM at = MAKELPARAM(rc.right / 2, rc.bottom - 4);
-    // The control may wait for the release before it answers the press: it is queued first.
-    PostMessageA(listView, down + 1, 0, at);
-    SendMessageA(listView, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, at);
     PumpMessages();
 }
 

@@ -36,7 +36,7 @@ private:
     std::string path_;
 };
 
-// Dispatches what is queued; a WM_QUIT is counted, not acted on.
+// Dispatches what is queued; a WM_QUIT is dropped, not acted on.
 int PumpMessages(DWORD forMilliseconds = 0);
 
 // Sections of an INI file and their "key=value" lines, read through the system.
@@ -71,11 +71,9 @@ public:
     [[nodiscard]] TFrmCVT& Form() { return *form_; }
     // Closes through WM_CLOSE as the close box does; the window is gone afterwards.
     void CloseByCommand();
-    [[nodiscard]] int QuitMessages() const noexcept { return quits_; }
 
 private:
     std::unique_ptr<TFrmCVT> form_;
-    int quits_ = 0;
 };
 
 // A waiting child process under a name of the test's choosing, ended with the object.
@@ -130,11 +128,8 @@ DWORD RunCopyAsWindows(const TempFolder& folder, const std::string& version, con
 [[nodiscard]] std::string SourceTreePath(const char* unixPath);
 
 [[nodiscard]] std::string WindowText(HWND hwnd);
-[[nodiscard]] std::vector<std::string> ColumnCaptions(HWND listView);
 // Clicks a header item with real mouse messages to the header control.
 void ClickHeader(HWND listView, int cellIndex);
-// Clicks a list view below its rows with real mouse messages; down: WM_LBUTTONDOWN or WM_RBUTTONDOWN.
-void ClickBelowRows(HWND listView, UINT down);
 [[nodiscard]] std::vector<std::string> ColumnTexts(HWND listView, int cellIndex);
 
 }  // namespace cvt::test

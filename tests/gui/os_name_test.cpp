@@ -65,18 +65,6 @@ uint16_t NativeArchitecture() {
 
 }  // namespace
 
-TEST(OsName, TheDefaultWindows7HasNoBaseNameSoItsNameBeginsWithABlank) {
-    const OsFacts facts = GatherOsFacts();
-    EXPECT_EQ(facts.path, VersionRecordPath::Extended);
-    EXPECT_EQ(facts.major, 6u);
-    EXPECT_EQ(facts.minor, 1u);
-    EXPECT_FALSE(facts.productOptionsType.has_value());  // read on the basic path only
-    const std::string name = GetOSName();
-    ASSERT_FALSE(name.empty());
-    EXPECT_EQ(name.front(), ' ');
-    EXPECT_EQ(name, " Professional Service Pack 1 (Build 7601)");
-}
-
 TEST(OsName, EachPretendedWindowsIsNamedFromWhatItReports) {
     TempFolder folder;
     for (const ModeCase& mode : kModes)

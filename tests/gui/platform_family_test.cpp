@@ -57,20 +57,3 @@ TEST(PlatformFamilyChild, NtOnlyCommandsAreDisabled) {
     ASSERT_GE(row, 0);
     EXPECT_EQ(ui::ListCellText(form.ListView(1), row, 1), "不明");
 }
-
-TEST(PlatformFamilyChild, AStoredStandardTaskManagerOptionWritesNothing) {
-    if (std::getenv(kChildVariable) == nullptr) GTEST_SKIP() << "runs only in the Windows 98 copy";
-    constexpr char kKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\taskmgr.exe";
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey);
-    TempFolder folder;
-    folder.CopyShippedColumnIni();
-    std::string ini = "[General]\r\nChkStandardization=True\r\n";
-    for (int n = 0; n < 3; ++n) ini += "[List" + std::to_string(n) + "]\r\nCount=1\r\nIndex0=0\r\nWidth0=90\r\n";
-    folder.Write("cvt.ini", ini);
-    MessageLog messages;
-    MainFormHost host(folder);
-    EXPECT_TRUE(ui::IsChecked(host.Form().Control(cmd::ChkStandardization)));
-    HKEY key = nullptr;
-    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-    if (key != nullptr) RegCloseKey(key);
-}

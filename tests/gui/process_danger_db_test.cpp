@@ -10,12 +10,6 @@
 using namespace cvt;
 using namespace cvt::test;
 
-namespace {
-
-const char kNoInformation[] = "このプロセスに関する情報はありません。";
-
-}  // namespace
-
 // The one-pass reader must answer every read exactly as the system does.
 TEST(ProfileSnapshotOnWine, AnswersLikeThePrivateProfileFunctions) {
     TempFolder folder;
@@ -42,70 +36,6 @@ TEST(ProfileSnapshotOnWine, AnswersLikeThePrivateProfileFunctions) {
         const std::string key = "n" + std::to_string(n);
         EXPECT_EQ(snapshot.ReadInt("main", key, 42), system.ReadInt("main", key, 42)) << key;
     }
-}
-
-// Printable ASCII is compared without the system: that must be what the system says.
-TEST(ImageNameOnWine, AsciiShortcutAgreesWithTheLocaleComparison) {
-    for (int a = 0x20; a <= 0x7E; ++a) {
-        for (int b = 0x20; b <= 0x7E; ++b) {
-            const std::string x = "a" + std::string(1, static_cast<char>(a)) + "b";
-            const std::string y = "a" + std::string(1, static_cast<char>(b)) + "b";
-            const bool system = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.data(), 3, y.data(), 3) ==
-                                CSTR_EQUAL;
-            ASSERT_EQ(SameImageName(x, y), system) << x << " " << y;
-        }
-        // No printable character is ignored by the comparison, or the shortcut would miss a match.
-        const std::string with = "a" + std::string(1, static_cast<char>(a)) + "b";
-        ASSERT_NE(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, with.data(), 3, "ab", 2), CSTR_EQUAL) << with;
-    }
-    EXPECT_TRUE(SameImageName("ＡＢＣ.exe", "ａｂｃ.EXE"));  // full-width letters fold in the locale too
-    EXPECT_FALSE(SameImageName("ア.exe", "イ.exe"));
-}
-
-TEST(ProcessDangerDbOnWine, MissingFileGivesNoEntriesAndNoInformation) {
-    TempFolder folder;
-    const ProcessDangerDb db = LoadPdb(folder.File("cvtpdb.ini"));
-    EXPECT_TRUE(db.Table().Entries().empty());
-    const PdbInfo info = db.Lookup("lsass.exe");
-    EXPECT_EQ(info.caption, kNoInformation);
-    EXPECT_EQ(ToColorRef(info.background), RGB(255, 255, 255));
-    EXPECT_EQ(ProcessDangerDb::PathIn(folder.Path()), folder.File("cvtpdb.ini"));
-}
-
-TEST(ProcessDangerDbOnWine, ReadsAFileAndTheCommentAtEveryLookup) {
-    TempFolder folder;
-    folder.Write("cvtpdb.ini", "[General]\r\nNum=3\r\ndb0=Worm.EXE\r\ndb1=日本語.exe\r\ndb2=worm.exe\r\n"
-                               "[worm.exe]\r\nDanger=6\r\nDetail=悪いもの\r\n"
-                               "[日本語.exe]\r\nDanger=2\r\nDetail=名前が日本語\r\n");
-    const ProcessDangerDb db = LoadPdb(folder.File("cvtpdb.ini"));
-    ASSERT_EQ(db.Table().Entries().size(), 3u);
-    EXPECT_EQ(db.Table().Entries()[1].Danger, 2);
-    const PdbInfo worm = db.Lookup("WORM.exe");
-    EXPECT_EQ(worm.caption, "[危険度=6] 悪いもの");
-    EXPECT_EQ(ToColorRef(worm.background), RGB(255, 51, 205));
-    EXPECT_EQ(db.Lookup("日本語.EXE").caption, "[危険度=2] 名前が日本語");
-
-    WritePrivateProfileStringA("worm.exe", "Detail", "書き換え", folder.File("cvtpdb.ini").c_str());
-    WritePrivateProfileStringA("worm.exe", "Danger", "1", folder.File("cvtpdb.ini").c_str());
-    EXPECT_EQ(db.Lookup("worm.exe").caption, "[危険度=6] 書き換え");
-}
-
-TEST(ProcessDangerDbOnWine, ShippedDatabaseLoadsAndKnowsTheSystemAndTheWorms) {
-    const ProcessDangerDb db = LoadPdb(SourceTreePath(CVT_SOURCE_DIR "/data/cvtpdb.ini"));
-    const auto& entries = db.Table().Entries();
-    ASSERT_GE(entries.size(), 80u);
-    for (const TPdbEntry& entry : entries) {
-        EXPECT_FALSE(entry.Name.empty()) << entry.Number;
-        EXPECT_TRUE(entry.Danger == 0 || (entry.Danger >= 3 && entry.Danger <= 5)) << entry.Name;
-        EXPECT_EQ(db.Table().Find(entry.Name, SameImageName)->Number, entry.Number) << "listed twice: " << entry.Name;
-        EXPECT_THAT(db.Lookup(entry.Name).caption, testing::StartsWith("[危険度=")) << entry.Name;
-    }
-    const PdbInfo lsass = db.Lookup("LSASS.EXE");
-    EXPECT_THAT(lsass.caption, testing::StartsWith("[危険度=0] "));
-    EXPECT_THAT(lsass.caption, testing::HasSubstr("System32"));
-    EXPECT_EQ(ToColorRef(lsass.background), RGB(255, 255, 255));
-    EXPECT_THAT(db.Lookup("msblast.exe").caption, testing::StartsWith("[危険度=5] Blaster"));
-    EXPECT_EQ(ToColorRef(db.Lookup("msblast.exe").background), RGB(255, 85, 0));
 }
 
 TEST(PdbLabelOnWine, SetsTextAndPaintsItsBackgroundInAWrappingLabel) {

@@ -6,7 +6,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -14,7 +13,6 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "editor/VellStrings.h"
 #include "lists/CommandIds.h"
 #include "editor/ReportView.h"
 #include "sysinfo/OsNameWin32.h"
@@ -33,24 +31,18 @@ constexpr char kRule[] = "-----------------------------------------------------\
 constexpr LocalDateTime kEvening{2026, 11, 3, 21, 7, 5};
 constexpr char kEveningLine[] = "DateTime : 2026/11/03 21:07:05\r\n";
 
-// The report view over the editor's own line store, holding its text as the editor does.
-class LineStoreView final : public ReportView {
+// The report view as the page holds it: the text, and how often it was set.
+class TextView final : public ReportView {
 public:
     void SetText(std::string_view text) override {
         ++setTexts;
-        if (onSetText) onSetText();
-        std::string document(text);
-        // The editor's document always ends with the two-NUL end marker.
-        if (document.empty() || document[0] == '\0') document.assign(2, '\0');
-        else if (document.back() != '\0') document.append(2, '\0');
-        else if (document.size() < 2 || document[document.size() - 2] != '\0') document.push_back('\0');
-        lines.SetText(document);
+        text_ = text;
     }
-    [[nodiscard]] std::string GetText() const override { return lines.GetText(); }
-
-    TVellStrings lines;
+    [[nodiscard]] std::string GetText() const override { return text_; }
     int setTexts = 0;
-    std::function<void()> onSetText;
+
+private:
+    std::string text_;
 };
 
 // Default columns: 0 image name, 1 verdict, 2 PID, 3 priority, 4 user, 5 threads, 6 path.
@@ -94,26 +86,9 @@ protected:
 
     TempFolder folder_;
     MessageLog messages_;
-    LineStoreView view_;
+    TextView view_;
     std::vector<ui::SaveDialogRequest> requests_;
 };
-
-std::string DateTimeLine(const SYSTEMTIME& time) {
-    char line[64];
-    std::snprintf(line, sizeof line, "DateTime : %04u/%02u/%02u %02u:%02u:%02u\r\n", time.wYear, time.wMonth, time.wDay,
-                  time.wHour, time.wMinute, time.wSecond);
-    return line;
-}
-
-// The Name= fields of a report, in order.
-std::vector<std::string> ReportedNames(const std::string& report) {
-    std::vector<std::string> names;
-    for (size_t at = report.find("\r\nName="); at != std::string::npos; at = report.find("\r\nName=", at + 1)) {
-        const size_t start = at + 7;
-        names.push_back(report.substr(start, report.find(" ID=", start) - start));
-    }
-    return names;
-}
 
 }  // namespace
 
@@ -146,92 +121,6 @@ TEST_F(ReportTest, ReportFollowsTheSortedListAndShowsOnTheReportPageKeepingTheSe
     EXPECT_EQ(ui::ListCellText(form.ListView(0), 2, 0), "zeta.exe");
 }
 
-TEST_F(ReportTest, EmptyListGivesTheHeadAndBothRules) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    Connect(form);
-    ReplaceRows(form, {});
-    view_.SetText("the previous report");
-    form.Report().BtnProcessSnapShotClick();
-    EXPECT_EQ(view_.GetText(), Head() + kRule);
-
-    // Without a clock of the test's own, the system's local time: date line at the second.
-    form.Report().SetLocalClock(nullptr);
-    SYSTEMTIME before{};
-    GetLocalTime(&before);
-    form.Report().BtnProcessSnapShotClick();
-    SYSTEMTIME after{};
-    GetLocalTime(&after);
-    const std::string line = view_.GetText().substr(40, 32);
-    EXPECT_TRUE(line == DateTimeLine(before) || line == DateTimeLine(after)) << line;
-}
-
-TEST_F(ReportTest, HexadecimalIdAndColumnsTheListLacksOnRealProcesses) {
-    // Shown: hexadecimal PID, image name and path; neither priority nor user.
-    folder_.Write("cvt.ini", "[List0]\r\nCount=3\r\nSortIndex=1\r\nSortWay=False\r\nIndex0=0\r\nWidth0=60\r\n"
-                             "Index1=2\r\nWidth1=90\r\nIndex2=3\r\nWidth2=200\r\n");
-    ChildProcess child(folder_, "cvtreport-hex.exe");
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    Connect(form);
-    const int row = RowOfProcess(form, child.Id());
-    ASSERT_GE(row, 0);
-    char id[16];
-    std::snprintf(id, sizeof id, "$%06X", static_cast<unsigned>(child.Id()));
-    const std::string path = ui::ListCellText(form.ListView(0), row, 2);
-    EXPECT_EQ(lstrcmpiA(path.c_str(), child.Path().c_str()), 0) << path;
-
-    form.Report().BtnProcessSnapShotClick();
-    const std::string report = view_.GetText();
-    EXPECT_THAT(report, HasSubstr("\r\nName=cvtreport-hex.exe ID=" + std::string(id) + " Prio= User=\r\nPath=" + path +
-                                  "\r\n"));
-    // Every row once, in the list's order (image names descending here).
-    EXPECT_EQ(ReportedNames(report), ColumnTexts(form.ListView(0), 1));
-    EXPECT_EQ(report.rfind(Head(), 0), 0u);
-    EXPECT_EQ(report.substr(report.size() - 2 - 55), "\r\n" + std::string(kRule));
-}
-
-TEST_F(ReportTest, WhileTheListIsRebuiltOnlyAWarningIsShown) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    Connect(form);
-    view_.SetText("kept");
-    view_.setTexts = 0;
-    form.State().processListRefreshing = true;
-    form.Report().BtnProcessSnapShotClick();
-    form.State().processListRefreshing = false;
-    ASSERT_EQ(messages_.Records().size(), 1u);
-    EXPECT_EQ(messages_.Records()[0].kind, ui::MessageKind::Warning);
-    EXPECT_EQ(messages_.Records()[0].caption, "警告");
-    EXPECT_EQ(messages_.Records()[0].text, "リスト更新中です。\r\nもう一度ボタンを押してください。");
-    EXPECT_FALSE(messages_.Records()[0].yesNo);
-    EXPECT_EQ(view_.setTexts, 0);
-    EXPECT_EQ(view_.GetText(), "kept");
-    EXPECT_EQ(form.ActivePage(), kPageProcesses);
-    EXPECT_FALSE(form.State().reportInProgress);
-}
-
-TEST_F(ReportTest, TheRefreshTimerLeavesTheListAloneWhileTheReportIsMade) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    Connect(form);
-    ReplaceRows(form, {{"only.exe", "    1", "通常", "root", "    1", ""}});
-    bool inProgress = false;
-    // A modal box inside the view would let the timer tick just here.
-    view_.onSetText = [&] {
-        inProgress = form.State().reportInProgress;
-        form.RefreshTimerTimer();
-    };
-    form.Report().BtnProcessSnapShotClick();
-    EXPECT_TRUE(inProgress);
-    EXPECT_THAT(ColumnTexts(form.ListView(0), 0), ElementsAre("only.exe"));
-    EXPECT_FALSE(form.State().reportInProgress);
-    // Afterwards the timer rebuilds the list again.
-    view_.onSetText = nullptr;
-    form.RefreshTimerTimer();
-    EXPECT_GT(ui::ListRowCount(form.ListView(0)), 1);
-}
-
 TEST_F(ReportTest, ClipboardGetsTheViewsTextEditsIncluded) {
     MainFormHost host(folder_);
     TFrmCVT& form = host.Form();
@@ -251,22 +140,6 @@ TEST_F(ReportTest, ClipboardGetsTheViewsTextEditsIncluded) {
     form.Report().BtnReportClipboardClick();
     EXPECT_EQ(ui::ClipboardText(form.Hwnd()), "");
     EXPECT_EQ(messages_.Records().size(), 2u);
-}
-
-TEST_F(ReportTest, ClipboardHeldByAnotherWindowIsReportedNotClaimedCopied) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    Connect(form);
-    view_.SetText("report");
-    ASSERT_TRUE(ui::SetClipboardText(form.Hwnd(), "before"));
-    TestWindow other("cvt clipboard holder", false, false);
-    ASSERT_TRUE(OpenClipboard(other.Hwnd()));
-    form.Report().BtnReportClipboardClick();
-    CloseClipboard();
-    ASSERT_EQ(messages_.Records().size(), 1u);
-    EXPECT_EQ(messages_.Records()[0].caption, "エラー");
-    EXPECT_EQ(messages_.Records()[0].text, "クリップボードにコピーできませんでした。");
-    EXPECT_EQ(ui::ClipboardText(form.Hwnd()), "before");
 }
 
 TEST_F(ReportTest, SaveAsksWithTheTextFilterAndWritesTheViewsBytesExactly) {
@@ -292,28 +165,6 @@ TEST_F(ReportTest, SaveAsksWithTheTextFilterAndWritesTheViewsBytesExactly) {
     form.Report().BtnReportSaveClick();
     EXPECT_EQ(folder_.Read("レポート.txt"), report);
     EXPECT_TRUE(messages_.Records().empty());
-}
-
-TEST_F(ReportTest, FailedSaveShowsTheSystemsMessageAndKeepsTheOldFile) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    Connect(form);
-    view_.SetText("new report\r\n");
-    folder_.Write("old.txt", "old report, still wanted\r\n");
-    const std::string target = folder_.File("old.txt");
-    AnswerSaveDialog(target);
-
-    // Another program holds the file open without letting it be replaced.
-    HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    form.Report().BtnReportSaveClick();
-    CloseHandle(holder);
-    ASSERT_EQ(messages_.Records().size(), 1u);
-    EXPECT_EQ(messages_.Records()[0].caption, "エラー");
-    // Wine refuses the replacing rename as access denied; the line break of the text is dropped.
-    EXPECT_EQ(messages_.Records()[0].text, "アクセスが拒否されました。");
-    EXPECT_EQ(folder_.Read("old.txt"), "old report, still wanted\r\n");
-    EXPECT_THAT(folder_.Names(), ElementsAre("column.ini", "old.txt"));
 }
 
 namespace {

@@ -56,16 +56,6 @@ TEST(SafeFileWrite, WritesTheBytesExactlyAndReplacesAWholeFile) {
     }
 }
 
-TEST(SafeFileWrite, DoubleByteNamesWithABackslashTrailByteStayWhole) {
-    // "ソ" and "表" end in the byte of a backslash.
-    TempFolder folder("ソ表");
-    const std::string target = folder.File("表ソ.txt");
-    EXPECT_EQ(WriteFileReplacing(target, "本文", nullptr), kSuccess);
-    EXPECT_EQ(WriteFileReplacing(target, "本文２", SystemMoveFileEx()), kSuccess);
-    EXPECT_EQ(folder.Read("表ソ.txt"), "本文２");
-    EXPECT_THAT(folder.Names(), ElementsAre("表ソ.txt"));
-}
-
 TEST(SafeFileWrite, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
     for (const Method& method : kMethods) {
         SCOPED_TRACE(method.name);

@@ -48,10 +48,6 @@ void SetDebuggerValue(DWORD type, const void* data, DWORD size) {
 
 void RemoveDebuggerKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTaskManagerKey); }
 
-int TrackBarPosition(TFrmCVT& form) {
-    return static_cast<int>(SendMessageA(form.Control(cmd::TrbRefreshRate), TBM_GETPOS, 0, 0));
-}
-
 class SettingsTabTest : public testing::Test {
 protected:
     SettingsTabTest() : folder_(" with blank") {
@@ -70,76 +66,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(SettingsTabTest, RatePositionSetsLabelAndTimer) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    HWND trackBar = form.Control(cmd::TrbRefreshRate);
-    // The keys a user presses; the track bar reports each move to the window.
-    SendMessageA(trackBar, WM_KEYDOWN, VK_END, 0);
-    EXPECT_EQ(TrackBarPosition(form), 59);
-    EXPECT_EQ(WindowText(form.Settings().RefreshRateLabel()), "59秒");
-    EXPECT_EQ(form.RefreshInterval(), 59000u);
-    SendMessageA(trackBar, WM_KEYDOWN, VK_HOME, 0);
-    EXPECT_EQ(WindowText(form.Settings().RefreshRateLabel()), "更新なし");
-    EXPECT_EQ(form.RefreshInterval(), 0u);
-    EXPECT_FALSE(KillTimer(form.Hwnd(), 1));  // already stopped
-    SendMessageA(trackBar, TBM_SETPOS, TRUE, 3);
-    form.Settings().TrbRefreshRateChange();
-    EXPECT_EQ(WindowText(form.Settings().RefreshRateLabel()), "3秒");
-    EXPECT_EQ(form.RefreshInterval(), 3000u);
-    // Notifications that leave the interval as it was do not postpone the tick.
-    SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
-    for (int i = 0; i < 45 && ui::ListRowCount(form.ListView(0)) == 0; ++i) {
-        SendMessageA(form.Hwnd(), WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(trackBar));
-        PumpMessages(100);
-    }
-    EXPECT_GT(ui::ListRowCount(form.ListView(0)), 0);
-}
-
-TEST_F(SettingsTabTest, StoredRatesAreAppliedAndClamped) {
-    const std::pair<const char*, int> cases[] = {{"4", 4}, {"0", 2}, {"100", 59}};
-    for (const auto& [stored, position] : cases) {
-        folder_.Write("cvt.ini", SettingsWith(std::string("RefreshRate=") + stored + "\r\n"));
-        MainFormHost host(folder_);
-        EXPECT_EQ(TrackBarPosition(host.Form()), position) << stored;
-        EXPECT_EQ(host.Form().RefreshInterval(), position == 2 ? 0u : static_cast<unsigned>(position) * 1000) << stored;
-    }
-    folder_.Write("cvt.ini", SettingsWith("RefreshRate=4\r\n"));
-    MainFormHost host(folder_);
-    EXPECT_EQ(WindowText(host.Form().Settings().RefreshRateLabel()), "4秒");
-}
-
-TEST_F(SettingsTabTest, ATickWaitsOnlyForTheReportAndForItsOwnWork) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    HWND processes = form.ListView(0);
-    SendMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
-    form.State().reportInProgress = true;
-    form.RefreshTimerTimer();
-    EXPECT_EQ(ui::ListRowCount(processes), 0);
-    form.State().reportInProgress = false;
-    form.RefreshTimerTimer();
-    EXPECT_GT(ui::ListRowCount(processes), 0);
-
-    // A tick queued behind this one is not run inside it.
-    PostMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
-    PostMessageA(form.Hwnd(), WM_TIMER, 1, 0);
-    form.RefreshTimerTimer();
-    EXPECT_EQ(ui::ListRowCount(processes), 0);
-    // A box opened from the tick's own dispatching: the timer goes on refreshing under it.
-    int rowsUnderTheBox = 0;
-    ui::SetMessageResponder([&](const ui::MessageRecord&) {
-        SendMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
-        PostMessageA(form.Hwnd(), WM_TIMER, 1, 0);
-        PumpMessages();
-        rowsUnderTheBox = ui::ListRowCount(processes);
-        return IDOK;
-    });
-    PostMessageA(form.Hwnd(), WM_COMMAND, cmd::MiHelpAbout, 0);
-    form.RefreshTimerTimer();
-    EXPECT_GT(rowsUnderTheBox, 0);
-}
 
 TEST_F(SettingsTabTest, CheckingWritesTheQuotedCommandAndUncheckingRemovesOnlyOurs) {
     MainFormHost host(folder_);
@@ -163,33 +89,6 @@ TEST_F(SettingsTabTest, CheckingWritesTheQuotedCommandAndUncheckingRemovesOnlyOu
     Click(form, cmd::ChkStandardization);
     EXPECT_EQ(DebuggerValue(), other);
     EXPECT_TRUE(messages_.Records().empty());
-}
-
-TEST_F(SettingsTabTest, ANonStringValueIsReportedAndAMissingKeyChangesNothing) {
-    MainFormHost host(folder_);
-    TFrmCVT& form = host.Form();
-    ui::SetChecked(form.Control(cmd::ChkStandardization), true);
-    const DWORD number = 7;
-    SetDebuggerValue(REG_DWORD, &number, sizeof number);
-    Click(form, cmd::ChkStandardization);
-    ASSERT_EQ(messages_.Records().size(), 1u);
-    EXPECT_EQ(messages_.Records()[0].text, "'Debugger' のデータ型が不正です");
-    DWORD type = 0;
-    DebuggerValue(&type);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-
-    RemoveDebuggerKey();
-    ui::SetChecked(form.Control(cmd::ChkStandardization), true);
-    Click(form, cmd::ChkStandardization);
-    EXPECT_EQ(messages_.Records().size(), 1u);
-    EXPECT_EQ(DebuggerValue(), "<none>");
-}
-
-TEST_F(SettingsTabTest, AStoredTrueRegistersAgainAtStart) {
-    folder_.Write("cvt.ini", SettingsWith("ChkStandardization=True\r\n"));
-    MainFormHost host(folder_);
-    EXPECT_TRUE(ui::IsChecked(host.Form().Control(cmd::ChkStandardization)));
-    EXPECT_EQ(DebuggerValue(), "\"" + folder_.Path() + "cvt.exe\"");
 }
 
 namespace {

@@ -102,33 +102,6 @@ TEST_F(ShortcutDll, LinkReadsBackWithTargetDescriptionAndTheTargetsFolder) {
     EXPECT_STRCASEEQ(fields.workingFolder.c_str(), WithoutTrailingBackslash(folder.Path()).c_str());
 }
 
-// 'ソ' (83 5C) and '表' (95 5C) end in the byte of a backslash: the folder must not be cut there.
-TEST_F(ShortcutDll, JapaneseNamesRoundTripThroughTheAnsiCodePage) {
-    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932 (LANG=ja_JP.UTF-8), have " << GetACP();
-    TempFolder folder;
-    const std::string target = folder.File("ソフト表.exe");
-    folder.Write("ソフト表.exe", "MZ");
-    const std::string description = "不審なプロセスを素早くチェックできるタスクマネージャ";
-    ASSERT_TRUE(create_(folder.File("表示.lnk").c_str(), target.c_str(), description.c_str()));
-    ASSERT_TRUE(folder.Exists("表示.lnk"));
-
-    const LinkFields fields = ReadLink(folder.File("表示.lnk"));
-    ASSERT_TRUE(fields.loaded);
-    EXPECT_STRCASEEQ(fields.path.c_str(), target.c_str());
-    EXPECT_EQ(fields.description, description);
-    EXPECT_STRCASEEQ(fields.workingFolder.c_str(), WithoutTrailingBackslash(folder.Path()).c_str());
-}
-
-TEST_F(ShortcutDll, TargetAtADriveRootKeepsTheRootsBackslashAsWorkingFolder) {
-    TempFolder folder;
-    ASSERT_TRUE(create_(folder.File("root.lnk").c_str(), "C:\\corvault-not-there.exe", nullptr));
-    const LinkFields fields = ReadLink(folder.File("root.lnk"));
-    ASSERT_TRUE(fields.loaded);
-    EXPECT_STRCASEEQ(fields.path.c_str(), "C:\\corvault-not-there.exe");
-    EXPECT_EQ(fields.workingFolder, "C:\\");
-    EXPECT_EQ(fields.description, "");
-}
-
 TEST_F(ShortcutDll, FailsAndWritesNothingForAMissingFolderOrMissingArguments) {
     TempFolder folder;
     folder.Write("cvt.exe", "MZ");
@@ -141,42 +114,6 @@ TEST_F(ShortcutDll, FailsAndWritesNothingForAMissingFolderOrMissingArguments) {
     EXPECT_FALSE(create_(folder.File("b.lnk").c_str(), "", "d"));
     EXPECT_FALSE(create_(folder.File("c.lnk").c_str(), std::string(MAX_PATH + 10, 'x').c_str(), "d"));
     EXPECT_FALSE(folder.Exists("a.lnk") || folder.Exists("b.lnk") || folder.Exists("c.lnk"));
-}
-
-// CoInitialize answers S_OK only on a thread where COM is not initialised, and
-// S_FALSE where it still is: what the thread looks like after the call.
-TEST_F(ShortcutDll, LeavesTheCallersComApartmentAsItWas) {
-    TempFolder folder;
-    folder.Write("cvt.exe", "MZ");
-    const std::string target = folder.File("cvt.exe");
-
-    OnFreshThread([&] {  // no COM: initialised for the call only
-        EXPECT_TRUE(create_(folder.File("none.lnk").c_str(), target.c_str(), "d"));
-        const HRESULT after = CoInitialize(nullptr);
-        EXPECT_EQ(after, S_OK) << "the thread was left initialised";
-        if (SUCCEEDED(after)) CoUninitialize();
-    });
-    OnFreshThread([&] {  // single-threaded apartment of the caller's own
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
-        EXPECT_TRUE(create_(folder.File("sta.lnk").c_str(), target.c_str(), "d"));
-        const HRESULT after = CoInitialize(nullptr);
-        EXPECT_EQ(after, S_FALSE) << "the caller's initialisation was undone";
-        if (SUCCEEDED(after)) CoUninitialize();
-        CoUninitialize();
-    });
-    OnFreshThread([&] {  // multithreaded apartment: CoInitialize answers RPC_E_CHANGED_MODE
-        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-        EXPECT_TRUE(create_(folder.File("mta.lnk").c_str(), target.c_str(), "d"));
-        const HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        EXPECT_EQ(after, S_FALSE) << "the caller's initialisation was undone";
-        if (SUCCEEDED(after)) CoUninitialize();
-        CoUninitialize();
-    });
-    for (const char* name : {"none.lnk", "sta.lnk", "mta.lnk"}) {
-        const LinkFields fields = ReadLink(folder.File(name));
-        EXPECT_TRUE(fields.loaded) << name;
-        EXPECT_STRCASEEQ(fields.path.c_str(), target.c_str()) << name;
-    }
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 // The shipped files as files: cvt.exe and Shortcut.dll must load on the oldest
 // system of their build (Windows 2000 for the 32-bit one, XP x64 / Server 2003
-// x64 for the 64-bit one), import nothing the program looks up at run time, and
-// carry the icon and drag cursors. Read natively, so no Windows program has to
-// run to check either build.
+// x64 for the 64-bit one) and import nothing the program looks up at run time.
+// Read natively, so no Windows program has to run to check either build.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,72 +149,6 @@ TEST(PeFiles, CheckCatchesEveryKindOfForbiddenImport) {
         EXPECT_TRUE(Contains(found, expected)) << expected;
     // Present on NT 5.2, missing on Windows 2000.
     EXPECT_EQ(Contains(found, "kernel32.dll!addvectoredexceptionhandler"), !files.is64);
-}
-
-TEST(PeFiles, RulesJudgeEachImport) {
-    struct Case {
-        Import import;
-        bool forbidden32, forbidden64;
-    };
-    const Case cases[] = {
-        {{"ADVAPI32.DLL", "RegOpenKeyExA"}, false, false},  // DLL names in any case
-        {{"msvcrt.dll", "strcpy"}, false, false},
-        {{"kernel32.dll", "EncodePointer"}, true, false},
-        {{"kernel32.dll", "GetTickCount64"}, true, true},
-        {{"kernel32.dll", "FlsAlloc"}, true, true},
-        {{"kernel32.dll", "InitOnceExecuteOnce"}, true, true},
-        {{"kernel32.dll", "SleepConditionVariableCS"}, true, true},
-        {{"msvcrt.dll", "strcpy_s"}, true, true},
-        {{"shell32.dll", "", 61}, true, true},  // the Run dialog, by ordinal
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(!ForbiddenImports({c.import}, false).empty(), c.forbidden32) << c.import.function << c.import.ordinal;
-        EXPECT_EQ(!ForbiddenImports({c.import}, true).empty(), c.forbidden64) << c.import.function << c.import.ordinal;
-    }
-}
-
-uint16_t Word(const std::vector<uint8_t>& data, size_t at) {
-    return at + 2 <= data.size() ? static_cast<uint16_t>(data[at] | data[at + 1] << 8) : 0;
-}
-int32_t Long(const std::vector<uint8_t>& data, size_t at) {
-    return at + 4 <= data.size() ? static_cast<int32_t>(Word(data, at) | static_cast<uint32_t>(Word(data, at + 2)) << 16) : 0;
-}
-
-TEST(PeFiles, ProgramIconHasBothSizes) {
-    // The icon directory lists the images themselves; a single image would be stretched into the other size.
-    const Image cvt(files.cvt);
-    const auto group = cvt.Resource(cvt::pe::kResourceGroupIcon, 1);
-    ASSERT_TRUE(group.has_value()) << "icon 1";
-    const uint16_t count = Word(*group, 4);
-    ASSERT_LE(6 + count * 14u, group->size());
-    std::vector<int> sizes;
-    for (uint16_t i = 0; i < count; ++i) {
-        const int size = (*group)[6 + i * 14];
-        sizes.push_back(size);
-        const auto image = cvt.Resource(cvt::pe::kResourceIcon, uint32_t{Word(*group, 6 + i * 14 + 12)});
-        ASSERT_TRUE(image.has_value()) << size;
-        EXPECT_EQ(Long(*image, 4), size) << "the image's own width";
-        EXPECT_EQ(Long(*image, 8), 2 * size) << "colour and mask rows";
-    }
-    EXPECT_EQ(sizes, (std::vector<int>{16, 32}));
-}
-
-TEST(PeFiles, DragCursorsAreDistinct32PixelArrowsPointingFromTheTopLeft) {
-    const Image cvt(files.cvt);
-    std::vector<uint8_t> bits[2];
-    for (int i = 0; i < 2; ++i) {
-        const std::string name = "DRAGCUR" + std::to_string(i + 1);  // resource names are kept in upper case
-        const auto group = cvt.Resource(cvt::pe::kResourceGroupCursor, name);
-        ASSERT_TRUE(group.has_value()) << name;
-        ASSERT_EQ(Word(*group, 4), 1) << name;
-        const auto cursor = cvt.Resource(cvt::pe::kResourceCursor, uint32_t{Word(*group, 6 + 12)});
-        ASSERT_TRUE(cursor.has_value()) << name;
-        EXPECT_EQ(Word(*cursor, 0) + Word(*cursor, 2), 0) << name << ": hot spot";
-        EXPECT_EQ(Long(*cursor, 4 + 4), 32) << name;
-        EXPECT_EQ(Long(*cursor, 4 + 8), 64) << name << ": 32 rows of image and 32 of mask";
-        bits[i].assign(cursor->begin() + 4 + 40, cursor->end());
-    }
-    EXPECT_NE(bits[0], bits[1]) << "the copy cursor shows a plus";
 }
 
 }  // namespace

@@ -22,7 +22,6 @@ inline constexpr uint16_t kFileDll = 0x2000;
 inline constexpr uint16_t kDynamicBase = 0x0040;
 inline constexpr uint16_t kNxCompat = 0x0100;
 inline constexpr int kDirExport = 0, kDirImport = 1, kDirResource = 2, kDirBaseReloc = 5;
-inline constexpr uint32_t kResourceIcon = 3, kResourceCursor = 1, kResourceGroupIcon = 14, kResourceGroupCursor = 12;
 
 struct Import {
     std::string dll;
@@ -93,12 +92,9 @@ public:
         return names;
     }
 
-    // The data of a resource of this type, named by number or by (upper-case) name; first language.
+    // The data of a resource of this type and number; first language.
     [[nodiscard]] std::optional<std::vector<uint8_t>> Resource(uint32_t type, uint32_t id) const {
         return ResourceWhere(type, [&](uint32_t entry) { return U32(entry) == id; });
-    }
-    [[nodiscard]] std::optional<std::vector<uint8_t>> Resource(uint32_t type, const std::string& name) const {
-        return ResourceWhere(type, [&](uint32_t entry) { return NameAt(entry) == name; });
     }
 
 private:
@@ -153,17 +149,6 @@ private:
         const auto offset = Offset(*dataRva);
         if (!offset || *offset + static_cast<uint64_t>(*size) > bytes_.size()) return std::nullopt;
         return std::vector<uint8_t>(bytes_.begin() + *offset, bytes_.begin() + *offset + *size);
-    }
-
-    // A resource entry's name: its length-prefixed UTF-16 string, as ASCII.
-    [[nodiscard]] std::string NameAt(uint32_t entry) const {
-        const uint32_t field = U32(entry).value_or(0);
-        if (!(field & 0x80000000u)) return {};
-        const uint32_t at = Directory(kDirResource).rva + (field & 0x7FFFFFFFu);
-        std::string name;
-        for (uint32_t i = 0, length = U16(at).value_or(0); i < length; ++i)
-            name += static_cast<char>(U16(at + 2 + 2 * i).value_or('?'));
-        return name;
     }
 
     struct Section {

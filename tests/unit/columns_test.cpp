@@ -8,42 +8,6 @@
 
 using namespace cvt;
 
-TEST(ColumnClick, SameHeaderTogglesAndOtherHeaderStartsAscending)
-{
-    TColumnManager manager{3, 0, true, {0, 2, 3}, {60, 120, 200}, {0, 0, 0}};
-    SortDirectionFlags flags;
-    flags.Reset(manager.Count);
-    const std::pair<int, int> clicks[] = {{1, 2}, {1, -2}, {1, 2}, {2, 3}};  // cell, key
-    for (const auto& [cell, key] : clicks) {
-        EXPECT_EQ(ColumnClick(flags, manager, cell), key);
-        // Stored so that the next start sorts as this click did.
-        EXPECT_EQ(SortKeyFor(manager.SortIndex, manager.SortWay), key);
-    }
-    for (int outside : {-1, 3, INT_MAX}) EXPECT_EQ(ColumnClick(flags, manager, outside), 0);
-    EXPECT_EQ(manager.SortIndex, 2);
-    EXPECT_EQ(SortOrderFromKey(INT_MIN).cell, INT_MAX);
-    EXPECT_EQ(ApplySortKey(INT_MIN, -1), 1);
-}
-
-TEST(ColumnPositions, KindsMapToCellsAndLaterColumnWins)
-{
-    ProcessColumnPositions positions;
-    positions.Update(std::vector{2, 1, 4, 5, 6, 3});
-    const int cells[] = {1, 1, 0, 5, 2, 3, 4};
-    for (int kind = 0; kind <= 6; ++kind) EXPECT_EQ(positions.CellOf(kind), cells[kind]) << kind;
-    EXPECT_EQ(positions.PidPrefix(), "");
-
-    positions.Update(std::vector{0, 2, 99, -1});  // kinds 3-6 absent: kept
-    EXPECT_EQ(positions.PidCell(), 0);
-    EXPECT_EQ(positions.PidPrefix(), "$");
-    EXPECT_EQ(positions.CellOf(3), 5);
-
-    WindowHandleColumn handle;
-    handle.Update(std::vector{0, 2, 1, 3});
-    EXPECT_EQ(handle.Cell(), 3);
-    EXPECT_EQ(handle.Prefix(), "");
-}
-
 TEST(ProcessCellText, PrefixesPidAndBlanksEmptyTextsWhileCopying)
 {
     ProcessColumnPositions positions;

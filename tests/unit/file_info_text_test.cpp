@@ -31,22 +31,6 @@ TEST(ComposeSizeText, ShortFormOfTheRightWidthThenTheExactCountInFullWidthParent
     EXPECT_EQ(ComposeSizeText(1ull << 32, kTagged), "L4294967296（4294967296バイト）");
 }
 
-TEST(ComposeSizeText, WithoutAFittingShortFormTheCountIsFollowedDirectlyByBytes) {
-    EXPECT_EQ(ComposeSizeText(0, {}), "0バイト");
-    const ByteSizeFormatters failing{[](uint32_t) { return std::string(); }, [](uint64_t) { return std::string(); }};
-    EXPECT_EQ(ComposeSizeText(1234, failing), "1234バイト");
-    // From 4 GiB the 32-bit form would describe the low half only.
-    const ByteSizeFormatters only32{kTagged.format32, nullptr};
-    EXPECT_EQ(ComposeSizeText(5368709120ull, only32), "5368709120バイト");
-    EXPECT_EQ(ComposeSizeText(UINT64_MAX, only32), "18446744073709551615バイト");
-}
-
-TEST(ComposeFileTimeText, DateAndTimeAreJoinedByTheIdeographicComma) {
-    EXPECT_EQ(ComposeFileTimeText("2026/12/6", "18:30:13"), "2026/12/6、18:30:13");
-    EXPECT_EQ(ComposeFileTimeText("2026/12/6", std::nullopt), "2026/12/6");
-    EXPECT_EQ(ComposeFileTimeText(std::nullopt, "18:30:13"), "");
-}
-
 TEST(CompatLayers, AreReadOnlyOnWindowsXp) {
     EXPECT_TRUE(HasCompatLayerStore(2, 5, 1));
     EXPECT_FALSE(HasCompatLayerStore(2, 5, 0));
@@ -54,48 +38,4 @@ TEST(CompatLayers, AreReadOnlyOnWindowsXp) {
     EXPECT_FALSE(HasCompatLayerStore(2, 6, 1));
     EXPECT_FALSE(HasCompatLayerStore(1, 5, 1));  // not the NT family
     EXPECT_FALSE(HasCompatLayerStore(1, 4, 10));
-}
-
-TEST(CompatLayers, NoneOnlyForTheExactWord) {
-    TCompatLayers none;
-    none.None = true;
-    EXPECT_EQ(ParseCompatLayers("none"), none);
-    EXPECT_EQ(ParseCompatLayers("NONE"), TCompatLayers{});
-    EXPECT_EQ(ParseCompatLayers("none "), TCompatLayers{});
-    EXPECT_EQ(ParseCompatLayers(""), TCompatLayers{});
-}
-
-TEST(CompatLayers, EachTokenIsFoundAnywhereWithItsLetterCase) {
-    TCompatLayers expected;
-    expected.Win98 = true;
-    expected.Color256 = true;
-    EXPECT_EQ(ParseCompatLayers("WIN98 256COLOR"), expected);
-
-    TCompatLayers win95;
-    win95.Win95 = true;
-    EXPECT_EQ(ParseCompatLayers("XWIN95Y"), win95);
-    EXPECT_EQ(ParseCompatLayers("win95 disablethemes"), TCompatLayers{});
-
-    const TCompatLayers all = ParseCompatLayers("DISABLECICERODISABLETHEMES256COLOR640X480WIN95WIN98WIN2000NT4SP5none");
-    EXPECT_TRUE(all.NT4SP5 && all.Win2000 && all.Win98 && all.Win95 && all.Res640x480 && all.Color256 &&
-                all.DisableThemes && all.DisableCicero);
-    EXPECT_FALSE(all.None);
-}
-
-TEST(CompatibilityTexts, FirstOsLayerDisplayPiecesWithTheirBlanksAndTheInputLayer) {
-    cvt::TCompatLayers layers;
-    EXPECT_EQ(cvt::CompatibilityTexts(layers), (std::array<std::string, 3>{"", "", ""}));
-    layers.Color256 = true;
-    layers.DisableThemes = true;
-    EXPECT_EQ(cvt::CompatibilityTexts(layers), (std::array<std::string, 3>{"", "色数:256色 視覚テーマ:無効 ", ""}));
-    layers.Win98 = true;
-    layers.Win95 = true;
-    layers.Res640x480 = true;
-    layers.DisableCicero = true;
-    layers.None = true;
-    EXPECT_EQ(cvt::CompatibilityTexts(layers),
-              (std::array<std::string, 3>{"Windows 98 / Windows Me", "解像度:640x480 色数:256色 視覚テーマ:無効 ",
-                                          "詳細なテキストサービス:無効"}));
-    layers.NT4SP5 = true;
-    EXPECT_EQ(cvt::CompatibilityTexts(layers)[0], "Windows NT 4.0 (Service Pack 5)");
 }

@@ -37,28 +37,6 @@ TEST(ProcessCells, PathIsTrimmedAndNormalisedOthersAsFilled) {
     EXPECT_EQ(ProcessCellText(5, p, "", ""), "SYSTEM");
 }
 
-TEST(ProcessCells, PriorityTextIds) {
-    EXPECT_EQ(PriorityTextId(0x100), 65292u);
-    EXPECT_EQ(PriorityTextId(0x80), 65293u);
-    EXPECT_EQ(PriorityTextId(0x8000), 65294u);
-    EXPECT_EQ(PriorityTextId(0x20), 65295u);
-    EXPECT_EQ(PriorityTextId(0x4000), 65264u);
-    EXPECT_EQ(PriorityTextId(0x40), 65265u);
-    EXPECT_EQ(PriorityTextId(0), 65266u);
-    EXPECT_EQ(PriorityTextId(0x21), 65266u);
-}
-
-TEST(NormalizeImagePath, RewritesKernelPrefixes) {
-    EXPECT_EQ(NormalizeImagePath("\\SystemRoot\\System32\\smss.exe", "C:\\WINDOWS"), "C:\\WINDOWS\\System32\\smss.exe");
-    EXPECT_EQ(NormalizeImagePath("\\SystemRoot\\a.exe", "C:\\WINNT\\"), "C:\\WINNT\\a.exe");
-    // The presence test is case-sensitive: a lower-case marker alone stays.
-    EXPECT_EQ(NormalizeImagePath("\\systemroot\\a.exe", "C:\\WINDOWS"), "\\systemroot\\a.exe");
-    // Once present, every case is replaced.
-    EXPECT_EQ(NormalizeImagePath("\\SystemRoot\\x\\systemroot\\y", "C:\\W"), "C:\\W\\xC:\\W\\y");
-    EXPECT_EQ(NormalizeImagePath("\\??\\C:\\x\\??\\y.exe", "C:\\W"), "C:\\xy.exe");
-    EXPECT_EQ(NormalizeImagePath("C:\\plain.exe", ""), "C:\\plain.exe");
-}
-
 TEST(ProcessInfoCache, RemembersByPidAndCreationTimeAndForgetsEndedProcesses) {
     ProcessInfoCache cache;
     cache.BeginPass();

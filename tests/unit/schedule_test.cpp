@@ -70,65 +70,6 @@ TEST(MgrListText, IntervalCountsDownThenUpAndTimeOfDayRoundsToTheMillisecond) {
     EXPECT_EQ(MgrTimerText(2, 1e300, kNoon), "00:00");  // far outside any calendar, still a time
 }
 
-TEST(MgrInterval, AmountsInTheirUnitsAndFieldsThatAreNotIntegers) {
-    EXPECT_DOUBLE_EQ(AddInterval(kNoon, 0, 1, 0, 0), kNoon + kHour);
-    EXPECT_DOUBLE_EQ(AddInterval(kNoon, 2, 3, 4, 5), kNoon + 2 + 3 * kHour + 4 * kMinute + 5 * kSecond);
-    EXPECT_DOUBLE_EQ(AddInterval(kNoon, -1, 0, -30, 0), kNoon - 1 - 30 * kMinute);
-    const IntervalAmounts good = ReadIntervalAmounts({"0", "1", "-30", " 7"});
-    EXPECT_FALSE(good.error);
-    EXPECT_THAT(good.amounts, ElementsAre(0, 1, -30, 7));
-    EXPECT_EQ(ReadIntervalAmounts({"0", "1.5", "x", "0"}).error, "'1.5' is not a valid integer value");
-    for (const char* bad : {"", "7 ", "2147483648"})
-        EXPECT_TRUE(ReadIntervalAmounts({"0", "0", "0", bad}).error) << bad;
-}
-
-TEST(MgrTimerValue, GeneralFormatWithTheLocaleSeparatorReadsBackUnderEitherMark) {
-    EXPECT_EQ(FormatMgrTimer(0, '.'), "0");
-    EXPECT_EQ(FormatMgrTimer(DaysFromDate(2005, 9, 1) + TimeFraction(15, 34, 45, 0), '.'), "38596.6491319444");
-    EXPECT_EQ(FormatMgrTimer(38596.649131481481, ','), "38596,6491314815");
-    for (const double value : {38596.649131481481, 1e20, 1e-7, -1.25, std::numeric_limits<double>::max(),
-                               -std::numeric_limits<double>::max()}) {
-        const std::string text = FormatMgrTimer(value, ',');
-        ASSERT_TRUE(ParseMgrTimer(text, ',')) << text;
-        EXPECT_EQ(FormatMgrTimer(*ParseMgrTimer(text, ','), ','), text);
-    }
-    EXPECT_EQ(ParseMgrTimer("38596.5", ','), 38596.5);  // written before a change of locale
-    EXPECT_EQ(ParseMgrTimer("0.0", ','), 0.0);          // the default of an absent key
-    EXPECT_EQ(ParseMgrTimer(" -2.5e1 ", '.'), -25.0);
-    for (const char* bad : {"", "abc", "38596,5", "1.2.3", "--1", "1e", "1e999", "nan", "inf", "0x10", "1 2"})
-        EXPECT_EQ(ParseMgrTimer(bad, '.'), std::nullopt) << bad;
-}
-
-TEST(MgrStore, BadFieldsTakeOnlyTheirDefaultAndTheCountIsKeptInBounds) {
-    const LoadedMgrSchedules loaded = Load(FakeIni(R"([General] NumOfMgr=4
-        [Mgr0] FileName=a Timer=abc Deletable=0
-        [Mgr1] FileName=b Option=5 Timer=38596.5 Deletable=maybe
-        [Mgr2] Timer=abc Deletable=tRUE
-        [Mgr3] FileName=d Option=12abc Timer=38596,25)"),
-                                           ',');
-    ASSERT_EQ(loaded.schedules.size(), 4u);
-    EXPECT_EQ(loaded.schedules[0].Timer, 0);
-    EXPECT_FALSE(loaded.schedules[0].Deletable);
-    EXPECT_EQ(loaded.schedules[1].Timer, 38596.5);
-    EXPECT_TRUE(loaded.schedules[1].Deletable);
-    EXPECT_EQ(loaded.schedules[3].Option, 12);
-    EXPECT_EQ(loaded.schedules[3].Timer, 38596.25);
-    EXPECT_THAT(loaded.errors,  // each distinct message once
-                ElementsAre("'abc' is not a valid floating point value", "'maybe' is not a valid boolean value"));
-
-    EXPECT_TRUE(Load(FakeIni("[General] NumOfMgr=-1 [Mgr0] FileName=a")).schedules.empty());
-    const LoadedMgrSchedules huge = Load(FakeIni("[General] NumOfMgr=2147483647"));
-    EXPECT_EQ(huge.schedules.size(), static_cast<size_t>(kMaxMgrCount));
-    EXPECT_TRUE(huge.schedules[9999].Deletable);  // as an absent section reads
-    EXPECT_EQ(huge.cutCount, 2147483647);
-}
-
-TEST(MgrStore, ErrorBoxListsTheFirstTenMessages) {
-    std::vector<std::string> errors;
-    for (int i = 0; i < 12; ++i) errors.push_back("e" + std::to_string(i));
-    EXPECT_EQ(LoadErrorsMessage(errors), "e0\r\ne1\r\ne2\r\ne3\r\ne4\r\ne5\r\ne6\r\ne7\r\ne8\r\ne9\r\nほか 2 件");
-}
-
 TEST(MgrStore, SaveWritesOnlyTheEntriesTheFileDoesNotGiveBack) {
     // Sections 1, 2 and 4 are missing: their entries read as absent ones and stay absent.
     RecordingIni ini("[General] NumOfMgr=5 [Mgr0] FileName=a.exe [Mgr3] Timer=0.0 Deletable=maybe [Mgr9] FileName=left");
@@ -146,20 +87,4 @@ TEST(MgrStore, SaveWritesOnlyTheEntriesTheFileDoesNotGiveBack) {
     EXPECT_TRUE(Load(ini, ',').errors.empty());
     EXPECT_EQ(ini.ReadString("Mgr9", "FileName", ""), "left");
     EXPECT_NEAR(Load(ini, ',').schedules[0].Timer, 38596.649131481481, 1e-9);
-}
-
-TEST(MgrStore, ADamagedCountOfEntriesThatReadBackCostsOneWrite) {
-    std::string text = "[General] NumOfMgr=100000";
-    for (int i = 0; i < 20000; ++i) text += " [Mgr" + std::to_string(i) + "] FileName=many" + std::to_string(i);
-    RecordingIni ini(text);
-    const LoadedMgrSchedules loaded = Load(ini);
-    ASSERT_EQ(loaded.schedules.size(), static_cast<size_t>(kMaxMgrCount));
-    EXPECT_EQ(loaded.schedules[9999].FileName, "many9999");
-    EXPECT_THAT(MgrEntriesToWrite(ini, ini.SectionNames(), loaded.schedules, '.'), ::testing::IsEmpty());
-    SaveMgrSchedulesModel(ini, loaded.schedules, {}, '.');
-    EXPECT_THAT(ini.writes, ElementsAre("General/NumOfMgr=10000"));
-    // A file emptied behind the program's back gets every entry again.
-    RecordingIni emptied("");
-    EXPECT_EQ(MgrEntriesToWrite(emptied, emptied.SectionNames(), loaded.schedules, '.').size(),
-              static_cast<size_t>(kMaxMgrCount));
 }

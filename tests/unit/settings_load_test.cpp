@@ -22,49 +22,6 @@ TEST(IniBool, AcceptsWordsInAnyCaseAndNumbers)
     for (const char* text : {"", "Yes", "1.0", " 1", "$1", "-"}) EXPECT_EQ(ParseIniBool(text), std::nullopt) << text;
 }
 
-TEST(LoadSettings, FirstStartTakesEverythingFromColumnIni)
-{
-    const LoadedSettings s = LoadSettingsModel(FakeIni(), SampleColumnIni());
-    ASSERT_FALSE(s.columnsMissing);
-    EXPECT_TRUE(s.defaultsUsed);
-    EXPECT_EQ(s.columns[0].SortIndex, 1);
-    EXPECT_FALSE(s.columns[0].SortWay);
-    EXPECT_THAT(s.columns[0].Index, ElementsAre(2, 0, 3));
-    EXPECT_THAT(s.columns[0].Width, ElementsAre(120, 60, 200));  // by kind, not by place
-    EXPECT_THAT(s.columns[0].Align, ElementsAre(0, 1, 2));
-    EXPECT_THAT(s.generalPasses, ElementsAre(General(5, false, true), General(5, false, true), General(5, false, true)));
-}
-
-TEST(LoadSettings, OnlyList0InCvtIniMakesTheRestComeFromDefaults)
-{
-    const FakeIni cvtIni(R"([General] RefreshRate=10 ChkStandardization=True
-        [List0] Count=2 SortIndex=1 SortWay=False Index0=3 Width0=333 Align0=1 Index1=0 Width1=44
-        [List2] Count=1 Index0=7)");
-    const LoadedSettings s = LoadSettingsModel(cvtIni, SampleColumnIni());
-    EXPECT_THAT(s.columns[0].Index, ElementsAre(3, 0));
-    EXPECT_THAT(s.columns[0].Width, ElementsAre(333, 44));
-    EXPECT_THAT(s.columns[1].Index, ElementsAre(0, 2));
-    EXPECT_THAT(s.columns[2].Index, ElementsAre(0));  // only its count from cvt.ini
-    EXPECT_THAT(s.generalPasses, ElementsAre(General(10, true, false), General(5, false, true), General(5, false, true)));
-}
-
-TEST(LoadSettings, UnusableCountsFallBackOrStopLoading)
-{
-    for (const char* count : {"-5", "65", "1000000000", "4294967295", "abc"}) {
-        const LoadedSettings s = LoadSettingsModel(FakeIni(std::string("[List0] Count=") + count), SampleColumnIni());
-        EXPECT_THAT(s.columns[0].Index, ElementsAre(2, 0, 3)) << count;
-    }
-    EXPECT_EQ(LoadSettingsModel(FakeIni("[List0] Count=64"), SampleColumnIni()).columns[0].Width.size(), 64u);
-    EXPECT_TRUE(LoadSettingsModel(FakeIni(), FakeIni()).columnsMissing);
-
-    FakeIni columnIni = SampleColumnIni();
-    columnIni.WriteInt("List2", "DefCount", 1000000000);
-    const LoadedSettings partial = LoadSettingsModel(FakeIni(), columnIni);
-    EXPECT_TRUE(partial.columnsMissing);
-    EXPECT_EQ(partial.generalPasses.size(), 2u);
-    EXPECT_EQ(partial.columns[2].Count, 0);
-}
-
 TEST(LoadSettings, UntrustedSortIndexWidthAndAlignAreRepaired)
 {
     FakeIni cvtIni(R"([List0] Count=4 Index0=2 Width0=-1 Align0=7 Index1=0 Width1=99999 Align1=-1
@@ -79,17 +36,4 @@ TEST(LoadSettings, UntrustedSortIndexWidthAndAlignAreRepaired)
     // A bad width takes its kind's default, or a fixed width when that is bad too.
     EXPECT_THAT(s.columns[0].Width, ElementsAre(120, 60, kFallbackColumnWidth, 4000));
     EXPECT_THAT(s.columns[0].Align, ElementsAre(0, 0, 2, 0));
-}
-
-TEST(LoadSettings, BadBooleanIsReportedOnceAndTakesItsDefault)
-{
-    const FakeIni cvtIni(R"([General] ChkStandardization=maybe ChkRegisterStartup=1
-        [List0] Count=1 SortWay=maybe [List1] Count=1 SortWay=0 [List2] Count=1 SortWay=Perhaps)");
-    const LoadedSettings s = LoadSettingsModel(cvtIni, SampleColumnIni());
-    EXPECT_THAT(s.invalidBooleans, ElementsAre("maybe", "Perhaps"));
-    EXPECT_THAT(s.generalPasses, ElementsAre(General(2, false, true), General(2, false, true), General(2, false, true)));
-    EXPECT_TRUE(s.columns[0].SortWay);
-    EXPECT_FALSE(s.columns[1].SortWay);
-    EXPECT_EQ(s.columns[2].Count, 1);
-    EXPECT_EQ(InvalidBooleanMessage("maybe"), "'maybe' is not a valid boolean value");
 }

@@ -10,7 +10,6 @@
 
 #include "editor/VellEditSub.h"
 #include "editor/VellHighlight.h"
-#include "editor/VellLayout.h"
 
 using namespace std::string_literals;
 using cvt::TVellStrings;
@@ -40,46 +39,7 @@ std::string Links(const Rows& rows, int first = 0, int last = INT_MAX, bool sing
     return Format(cvt::FindLinks(store, first, last, single, cvt::IsCp932LeadByte));
 }
 
-class FixedMeasurer : public cvt::TextMeasurer {
-public:
-    int TextWidth(std::string_view bytes) const override { return 8 * static_cast<int>(bytes.size()); }
-    int AverageCharWidth() const override { return 8; }
-    int CharHeight() const override { return 13; }
-};
-
 }  // namespace
-
-TEST(VellHighlightQuote, FirstCharacterOfThePhysicalLine) {
-    struct Case {
-        Rows rows;
-        std::string inyostr;
-        bool single;
-        std::vector<bool> quoted;
-    };
-    const Case cases[] = {
-        {{">a\r\n", "b\r\n", "c" + End}, ">", false, {true, false, false}},
-        {{">aa", "bb", "cc\r\n", "dd" + End}, ">", false, {true, true, true, false}},  // wrapped continuations
-        {{"＞a\r\n", "＞" + End}, ">", false, {false, false}},
-        {{"＞a\r\n", "b＞" + End}, "#＞", false, {true, false}},
-        {{"＝a\r\n"}, "＞", false, {false}},          // same lead byte, other character
-        {{"\\a\r\n", "表b\r\n"}, "表", false, {false, true}},  // a backslash is not the second half of 表
-        {{"\x84" "a\r\n"}, "＞", false, {false}},
-        {{"\x84" "a\r\n"}, "＞", true, {true}},  // every byte a character of its own
-        {{"", "\x81", "\x84" "a\r\n"}, "＞", false, {true, true, true}},  // the first character spans rows
-        {{"\r\n", End}, ">", false, {false, false}},
-        {{">" + End}, "", false, {false}},
-    };
-    TVellStrings store;
-    for (const auto& c : cases) {
-        Fill(store, c.rows);
-        for (int r = 0; r < store.Count(); ++r) {
-            EXPECT_EQ(cvt::IsQuotedRow(store, r, c.inyostr, c.single, cvt::IsCp932LeadByte), c.quoted[r])
-                << c.rows[0] << " row " << r << " inyostr " << c.inyostr;
-        }
-        EXPECT_FALSE(cvt::IsQuotedRow(store, -1, ">", false, cvt::IsCp932LeadByte));
-        EXPECT_FALSE(cvt::IsQuotedRow(store, store.Count(), ">", false, cvt::IsCp932LeadByte));
-    }
-}
 
 TEST(VellHighlightLinks, PrefixesCaseAndDelimiters) {
     EXPECT_EQ(Links({"see HTTP://A.b/C x\r\n", End}), "0:4-16");
@@ -89,34 +49,6 @@ TEST(VellHighlightLinks, PrefixesCaseAndDelimiters) {
     EXPECT_EQ(Links({"http://a" + End}), "0:0-8");
     for (const char c : "\t \"<>[]\\`{}|"s) EXPECT_EQ(Links({"http://a"s + c + "b\r\n"}), "0:0-8") << c;
     for (const char c : "(),;'.#*"s) EXPECT_EQ(Links({"http://a"s + c + "b\r\n"}), "0:0-10") << c;
-}
-
-TEST(VellHighlightLinks, TagNames) {
-    EXPECT_EQ(Links({"tag:foo bar.baz qux,x\r\n"}), "0:0-19");  // a blank does not end a tag name
-    EXPECT_EQ(Links({"a tag:foo bar\r\n"}), "0:2-13");
-    EXPECT_EQ(Links({"a tag:foo", " bar", "baz\r\n"}), "0:2-9 1:0-4 2:0-3");
-    EXPECT_EQ(Links({"tag:ab", "c.d e,f\r\n"}), "0:0-6 1:0-5");
-    EXPECT_EQ(Links({"tag:a.b", "c d;e\r\n"}), "0:0-7 1:0-3");
-    EXPECT_EQ(Links({"x ta", "g:a.b c;\r\n"}), "0:2-4 1:0-7");
-    EXPECT_EQ(Links({"tag:a.bポc d|e\r\n"}), "0:0-12");  // ポ ends in the code of '|'
-}
-
-TEST(VellHighlightLinks, AcrossSoftWrapsAndLineEnds) {
-    EXPECT_EQ(Links({"xx http://ab", "cd ef\r\n"}), "0:3-12 1:0-2");
-    EXPECT_EQ(Links({"htt", "p://x y\r\n"}), "0:0-3 1:0-5");
-    EXPECT_EQ(Links({"ma", "ilto:x\r\n"}), "0:0-2 1:0-6");
-    EXPECT_EQ(Links({"htt\r\n", "p://x" + End}), "");
-    // A line that ends exactly at a soft wrap leaves an empty row that ends it.
-    EXPECT_EQ(Links({"http://abc", "\r\n", "def" + End}), "0:0-10");
-    EXPECT_EQ(Links({"tag:abc", "\r\n", "def.g" + End}), "0:0-7");
-
-    const Rows rows{"xx http://ab", "cdef", "gh ij\r\n", "tag:x" + End};
-    EXPECT_EQ(Links(rows, 1, 3), "1:0-4 2:0-2 3:0-5");
-    EXPECT_EQ(Links(rows, 2, 2), "2:0-2");
-    EXPECT_EQ(Links(rows, 0, 0), "0:3-12");
-    EXPECT_EQ(Links(rows, -5, 1), "0:3-12 1:0-4");
-    EXPECT_EQ(Links(rows, 3, 2), "");
-    EXPECT_EQ(Links({}, 0, 0), "");
 }
 
 TEST(VellHighlightLinks, DoubleByteCharacters) {
@@ -132,20 +64,6 @@ TEST(VellHighlightLinks, DoubleByteCharacters) {
     EXPECT_EQ(Links({"http://a\x82", "b\r\n"}), "0:0-8");
     EXPECT_EQ(Links({"tag:a.b\x82", "c;d\r\n"}), "0:0-8 1:0-1");
     EXPECT_EQ(Links({"x\x82\r\n", "http://y" + End}), "1:0-8");
-}
-
-TEST(VellHighlight, RowsCutByTheLayout) {
-    FixedMeasurer m;
-    cvt::TVellLayout layout{m, cvt::IsCp932LeadByte};
-    layout.MeasureFont();
-    layout.SetColumn(10);
-    TVellStrings store;
-    store.SetText("see http://example.com/abc ok\r\n>quoted, wrapped line\r\nplain" + End);
-    Fill(store, layout.Wrap(store));
-    ASSERT_EQ(store.Count(), 7);
-    EXPECT_EQ(Format(cvt::FindLinks(store, 0, 6, false, cvt::IsCp932LeadByte)), "0:4-10 1:0-10 2:0-6");
-    const bool quoted[] = {false, false, false, true, true, true, false};
-    for (int r = 0; r < 7; ++r) EXPECT_EQ(cvt::IsQuotedRow(store, r, ">", false, cvt::IsCp932LeadByte), quoted[r]) << r;
 }
 
 // Random rows of link fragments: pieces stay inside the text, never split a character, and do not

@@ -17,29 +17,6 @@ bool NoLeadBytes(unsigned char) { return false; }
 
 }  // namespace
 
-TEST(VersionBlock, OnlyTheFirstTranslationAndItsPrefix) {
-    const unsigned char two[] = {0x09, 0x04, 0xE4, 0x04, 0x11, 0x04, 0xA4, 0x03};
-    const auto first = FirstTranslation(two);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->language, 0x0409);
-    EXPECT_EQ(first->codePage, 0x04E4);
-    EXPECT_EQ(StringFilePrefix(*first), "\\StringFileInfo\\040904E4\\");
-    EXPECT_EQ(StringFilePrefix({0x0009, 0x04B0}), "\\StringFileInfo\\000904B0\\");
-
-    EXPECT_FALSE(FirstTranslation(ByteSpan(two, 3)));  // less than one pair
-    EXPECT_FALSE(FirstTranslation(ByteSpan()));
-}
-
-TEST(VersionBlock, TheFixedBlockIsTakenWholeOrNotAtAll) {
-    std::vector<unsigned char> value(52);
-    for (size_t i = 0; i < value.size(); ++i) value[i] = static_cast<unsigned char>(i);
-    const auto words = ReadFixedFileInfo(value);
-    ASSERT_TRUE(words);
-    EXPECT_EQ((*words)[0], 0x03020100u);
-    EXPECT_EQ((*words)[12], 0x33323130u);
-    EXPECT_FALSE(ReadFixedFileInfo(ByteSpan(value.data(), 51)));
-}
-
 TEST(VersionBlock, AValueMustLieWhollyInsideTheBlock) {
     const std::vector<unsigned char> block(64);
     const ByteSpan whole(block);
@@ -66,16 +43,4 @@ TEST(VersionBlock, TextStopsAtItsNulOrTheEndOfTheBytesAndDropsHalfACharacter) {
     const auto leadThenNul = Bytes(std::string("A\x95\0B", 4));
     EXPECT_EQ(TextWithin(leadThenNul, IsCp932LeadByte), "A");
     EXPECT_EQ(TextWithin(leadThenNul, NoLeadBytes), "A\x95");
-}
-
-TEST(VersionBlock, AStringValueRunsToItsNulWhateverItsLengthCounts) {
-    // The length counts characters here (5 for ten bytes of text); the text is still whole.
-    auto block = Bytes(std::string("xx日本語版です\0yy", 17));
-    const ByteSpan whole(block);
-    EXPECT_EQ(TextValueWithin(whole, block.data() + 2, 5, IsCp932LeadByte), "日本語版です");
-    // No NUL before the end of the block: cut there, never beyond.
-    auto open = Bytes("xxCorvault");
-    EXPECT_EQ(TextValueWithin(ByteSpan(open), open.data() + 2, 3, IsCp932LeadByte), "Corvault");
-    EXPECT_FALSE(TextValueWithin(whole, block.data() + 2, 100, IsCp932LeadByte));
-    EXPECT_FALSE(TextValueWithin(whole, nullptr, 0, IsCp932LeadByte));
 }

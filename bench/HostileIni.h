@@ -1,6 +1,6 @@
 // Hostile versions of the four INI files in a program folder of their own, and
-// the check that the program gave back every entry it could read. Shared by
-// the fuzz-ini benchmark and the end-to-end tests.
+// the check that the program gave back every entry it could read: the fuzz-ini
+// benchmark's generator. The end-to-end tests keep one hand-made case per reader path.
 #pragma once
 
 #include <windows.h>

@@ -1,8 +1,8 @@
 // One start and close of cvt.exe watched from outside: as its debugger, so that
 // a crash is seen as the exception it is and no crash dialog holds the process;
 // answering the message boxes it shows at start; sampling its memory; with time
-// limits on reaching the main window and on closing. Shared by the fuzz-ini
-// benchmark and the end-to-end tests.
+// limits on reaching the main window and on closing. The fuzz-ini benchmark's
+// runner; the end-to-end tests drive the program through tests/support/Drive.h.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "Drive.h"
+#include "../tests/support/Drive.h"
 
 namespace cvt::drive {
 
