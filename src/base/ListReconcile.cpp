@@ -103,14 +103,25 @@ void RowIds::ForgetShown(uintptr_t id) {
 void RowIds::Shown(const std::vector<ListRow>& rows) {
     std::unordered_map<std::string, uintptr_t> kept;
     std::unordered_map<uintptr_t, ListRow> shown;
+    order_.clear();
+    orderKnown_ = true;
     for (const ListRow& row : rows) {
         const auto found = ids_.find(row.key);
-        if (found == ids_.end()) continue;
+        // A row this object gave no id to: the list's order is unknown.
+        if (found == ids_.end()) {
+            orderKnown_ = false;
+            continue;
+        }
         kept.emplace(row.key, found->second);
         shown.emplace(found->second, row);
+        order_.push_back(found->second);
     }
     ids_ = std::move(kept);
     rows_ = std::move(shown);
+}
+
+const std::vector<uintptr_t>* RowIds::Order(size_t rowCount) const {
+    return orderKnown_ && order_.size() == rowCount ? &order_ : nullptr;
 }
 
 void ApplyListEdits(std::vector<ListRow>& rows, const std::vector<ListEdit>& edits, const std::vector<ListRow>& fresh) {

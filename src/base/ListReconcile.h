@@ -49,13 +49,20 @@ public:
     [[nodiscard]] const ListRow* ShownOf(uintptr_t id) const;
     // Someone else wrote into the row: its cells are read from the list again.
     void ForgetShown(uintptr_t id);
-    // The list now shows exactly these rows: the keys of other rows are forgotten,
-    // so the table never outgrows the list.
+    // The list now shows exactly these rows in this order: the keys of other rows
+    // are forgotten, so the table never outgrows the list.
     void Shown(const std::vector<ListRow>& rows);
+    // The ids of the rows in the order last shown, when the list still has that many
+    // rows and has not been sorted since; null otherwise.
+    [[nodiscard]] const std::vector<uintptr_t>* Order(size_t rowCount) const;
+    // The list was sorted: the order is read from the list again.
+    void ForgetOrder() { orderKnown_ = false; }
 
 private:
     std::unordered_map<std::string, uintptr_t> ids_;
     std::unordered_map<uintptr_t, ListRow> rows_;  // by id: the key and what the row shows
+    std::vector<uintptr_t> order_;
+    bool orderKnown_ = false;
     uintptr_t next_ = 1;
 };
 

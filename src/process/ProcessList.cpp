@@ -112,6 +112,8 @@ LRESULT ProcessPage::OnNotify(const NMHDR& header) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if ((change.uChanged & LVIF_STATE) != 0 && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0)
             Lsv0SelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
+    } else if (header.code == LVN_COLUMNCLICK) {
+        rowIds_.ForgetOrder();  // the click sorts the rows
     } else if (header.code == NM_CLICK) {  // not NM_RCLICK: a right click only opens the popup
         Lsv0Click();
     } else if (header.code == NM_DBLCLK) {

@@ -173,15 +173,13 @@ bool ReconcileListRows(HWND listView, const std::vector<cvt::ListRow>& fresh, cv
     const int count = ListRowCount(listView);
     const auto cells = static_cast<size_t>(ListColumnCount(listView));
     std::vector<cvt::ListRow> shown(static_cast<size_t>(count));
+    const std::vector<uintptr_t>* order = ids.Order(shown.size());
     for (int row = 0; row < count; ++row) {
         cvt::ListRow& r = shown[static_cast<size_t>(row)];
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        const auto id = static_cast<uintptr_t>(item.lParam);
-        // Reading a cell back costs a message and a copy: what the row was last given
-        // is remembered, and only a row written by someone else is read.
+        // Every message to the control costs: what each row was last given, and in which
+        // order, is remembered, and only what someone else changed is read back.
+        const uintptr_t id = order != nullptr ? (*order)[static_cast<size_t>(row)]
+                                              : static_cast<uintptr_t>(ListRowParam(listView, row));
         if (const cvt::ListRow* known = ids.ShownOf(id); known != nullptr && known->cells.size() == cells) {
             r = *known;
             continue;
@@ -189,7 +187,9 @@ bool ReconcileListRows(HWND listView, const std::vector<cvt::ListRow>& fresh, cv
         const std::string* key = ids.KeyOf(id);
         // Keys never start with a NUL: a row of unknown number matches no fresh row.
         r.key = key != nullptr ? *key : std::string(1, '\0') + std::to_string(row);
+        LVITEMA item{};
         item.mask = LVIF_IMAGE;
+        item.iItem = row;
         SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         r.image = images && item.iImage >= 0 ? item.iImage : -1;
         r.cells.reserve(cells);

@@ -74,7 +74,7 @@ TEST(ListRefreshTest, RandomRefreshesShowWhatARebuildShows) {
     std::mt19937 random(20261207);
     int named = 0;
     for (int step = 0; step < 40; ++step) {
-        switch (random() % 6) {
+        switch (random() % 7) {
         case 0:
             if (children.size() < 4) {
                 const auto mode = random() % 2 == 0 ? ChildProcess::Window::None : ChildProcess::Window::Serving;
@@ -102,8 +102,20 @@ TEST(ListRefreshTest, RandomRefreshesShowWhatARebuildShows) {
                 SetWindowTextA(windows[random() % windows.size()]->Hwnd(), title.c_str());
             }
             break;
-        default:
+        case 5:
             selectSameRows(random());
+            break;
+        default:
+            // The same column header clicked in both forms: the rows are sorted in place.
+            for (int page = 0; page < 2; ++page) {
+                NMLISTVIEW click{};
+                click.hdr.code = LVN_COLUMNCLICK;
+                click.iSubItem = static_cast<int>(random() % 3);
+                for (TFrmCVT* form : {&a, &b}) {
+                    click.hdr.hwndFrom = form->ListView(page);
+                    SendMessageA(form->Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+                }
+            }
             break;
         }
         PumpMessages(20);
@@ -151,6 +163,7 @@ LRESULT CALLBACK WatchInserts(int code, WPARAM wParam, LPARAM lParam) {
 TEST(ListRefreshTest, TheWindowIsFirstShownWithItsListsFilled) {
     TempFolder folder;
     folder.CopyShippedColumnIni();
+    MainFormHost(folder).CloseByCommand();  // a stored placement, which used to show the window at once
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchInserts, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     {

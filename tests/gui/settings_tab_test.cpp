@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "GuiTestSupport.h"
 #include "lists/CommandIds.h"
 #include "ui/Controls.h"
@@ -66,6 +68,56 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(SettingsTabTest, RatePositionSetsLabelAndTimer) {
+    MainFormHost host(folder_);
+    TFrmCVT& form = host.Form();
+    HWND trackBar = form.Control(cmd::TrbRefreshRate);
+    const std::tuple<int, const char*, unsigned> positions[] = {{2, "更新なし", 0}, {3, "3秒", 3000}, {59, "59秒", 59000}};
+    for (const auto& [position, label, interval] : positions) {
+        SendMessageA(trackBar, TBM_SETPOS, TRUE, position);
+        form.Settings().TrbRefreshRateChange();
+        EXPECT_EQ(WindowText(form.Settings().RefreshRateLabel()), label);
+        EXPECT_EQ(form.RefreshInterval(), interval);
+    }
+    SendMessageA(trackBar, TBM_SETPOS, TRUE, 3);
+    form.Settings().TrbRefreshRateChange();
+    // Notifications that leave the interval as it was do not postpone the tick.
+    SendMessageA(form.ListView(0), LVM_DELETEALLITEMS, 0, 0);
+    for (int i = 0; i < 45 && ui::ListRowCount(form.ListView(0)) == 0; ++i) {
+        SendMessageA(form.Hwnd(), WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(trackBar));
+        PumpMessages(100);
+    }
+    EXPECT_GT(ui::ListRowCount(form.ListView(0)), 0);
+}
+
+TEST_F(SettingsTabTest, ATickWaitsOnlyForTheReportAndForItsOwnWork) {
+    MainFormHost host(folder_);
+    TFrmCVT& form = host.Form();
+    HWND processes = form.ListView(0);
+    SendMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
+    form.State().reportInProgress = true;
+    form.RefreshTimerTimer();
+    EXPECT_EQ(ui::ListRowCount(processes), 0);
+    form.State().reportInProgress = false;
+    // A tick queued behind this one is not run inside it.
+    PostMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
+    PostMessageA(form.Hwnd(), WM_TIMER, 1, 0);
+    form.RefreshTimerTimer();
+    EXPECT_EQ(ui::ListRowCount(processes), 0);
+    // A box opened from the tick's own dispatching: the timer goes on refreshing under it.
+    int rowsUnderTheBox = 0;
+    ui::SetMessageResponder([&](const ui::MessageRecord&) {
+        SendMessageA(processes, LVM_DELETEALLITEMS, 0, 0);
+        PostMessageA(form.Hwnd(), WM_TIMER, 1, 0);
+        PumpMessages();
+        rowsUnderTheBox = ui::ListRowCount(processes);
+        return IDOK;
+    });
+    PostMessageA(form.Hwnd(), WM_COMMAND, cmd::MiHelpAbout, 0);
+    form.RefreshTimerTimer();
+    EXPECT_GT(rowsUnderTheBox, 0);
+}
 
 TEST_F(SettingsTabTest, CheckingWritesTheQuotedCommandAndUncheckingRemovesOnlyOurs) {
     MainFormHost host(folder_);
