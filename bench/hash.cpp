@@ -19,13 +19,7 @@ using namespace cvt;
 
 namespace {
 
-double NowMs() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+double NowMs() { return 1000.0 * cvt::drive::NowSeconds(); }
 
 // This thread's processor time: a hold that the machine's other work stretched shows less here than on the clock.
 double ThreadCpuMs() {

@@ -10,6 +10,7 @@
 #include "lists/ColumnView.h"
 #include "lists/CommandIds.h"
 #include "process/ProcessCellText.h"
+#include "sysinfo/HostFacts.h"
 #include "sysinfo/ProcessSnapshot.h"
 #include "ui/ButtonRow.h"
 #include "ui/ListView.h"
@@ -30,12 +31,6 @@ std::string LocalStartTime(uint64_t creationTime) {
     (void)std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", int{time.wYear}, int{time.wMonth},
                         int{time.wDay}, int{time.wHour}, int{time.wMinute}, int{time.wSecond});
     return text;
-}
-
-std::string SystemRootFolder() {
-    char value[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA("SystemRoot", value, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(value, length) : std::string();
 }
 
 }  // namespace

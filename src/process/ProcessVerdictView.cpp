@@ -7,6 +7,7 @@
 #include "base/StringTable.h"
 #include "lists/CommandIds.h"
 #include "process/ProcessPage.h"
+#include "sysinfo/HostFacts.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 
@@ -24,11 +25,7 @@ void ProcessPage::SetVerdictColours(bool on) {
 
 std::optional<RowColour> ProcessPage::RowBackgroundOfRow(int row) const {
     if (!verdictColours_ || list_ == nullptr) return std::nullopt;
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return std::nullopt;
-    const std::string* key = rowIds_.KeyOf(static_cast<uintptr_t>(item.lParam));
+    const std::string* key = rowIds_.KeyOf(static_cast<uintptr_t>(ui::ListRowParam(list_, row)));
     if (key == nullptr) return std::nullopt;
     const auto look = looks_.find(*key);
     if (look == looks_.end()) return std::nullopt;
@@ -53,18 +50,11 @@ LRESULT ProcessPage::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
 std::vector<std::pair<std::string, std::string>> ProcessPage::VerdictRowsOfSelection() {
     const int row = ui::SelectedListRow(list_);
     if (row < 0 || !verdicts_.Configured()) return {};
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return {};
-    const std::string* key = rowIds_.KeyOf(static_cast<uintptr_t>(item.lParam));
+    const std::string* key = rowIds_.KeyOf(static_cast<uintptr_t>(ui::ListRowParam(list_, row)));
     if (key == nullptr) return {};
     // A refresh that needed no verdicts judged none: judge its snapshot now.
     if (verdictOf_.empty() && !lastProcesses_.empty()) {
-        char root[MAX_PATH] = {};
-        const DWORD length = GetEnvironmentVariableA("SystemRoot", root, MAX_PATH);
-        const std::string systemRoot = length > 0 && length < MAX_PATH ? std::string(root, length) : std::string();
-        const std::vector<Verdict> verdicts = verdicts_.Judge(lastProcesses_, systemRoot);
+        const std::vector<Verdict> verdicts = verdicts_.Judge(lastProcesses_, SystemRootFolder());
         for (size_t i = 0; i < verdicts.size(); ++i) verdictOf_[ProcessRowKey(lastProcesses_[i])] = verdicts[i];
     }
     const auto found = verdictOf_.find(*key);

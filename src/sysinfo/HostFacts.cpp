@@ -40,4 +40,10 @@ HostFacts ReadHostFacts() {
     return facts;
 }
 
+std::string SystemRootFolder() {
+    char value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("SystemRoot", value, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(value, length) : std::string();
+}
+
 }  // namespace cvt

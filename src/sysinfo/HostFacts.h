@@ -16,5 +16,7 @@ struct HostFacts {
 };
 
 [[nodiscard]] HostFacts ReadHostFacts();
+// %SystemRoot% as the environment gives it, which image paths may be written with; "" when unset.
+[[nodiscard]] std::string SystemRootFolder();
 
 }  // namespace cvt
